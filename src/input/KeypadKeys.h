@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+class QKeyEvent;
+
+// The keypad key code (96 + digit) of a key event from one of the ten keypad digit keys, with
+// NumLock on or off and with any modifier; nothing for every other key, main-row digits included.
+std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event);

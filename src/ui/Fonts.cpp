@@ -1,0 +1,35 @@
+#include "Fonts.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace Fonts {
+
+bool registerTahoma()
+{
+    static const QStringList folders {
+        QStringLiteral("/usr/share/wine/fonts"),
+        QStringLiteral("/usr/share/fonts/truetype/wine"),
+    };
+    for (const QString &folder : folders) {
+        const QString regular = folder + QStringLiteral("/tahoma.ttf");
+        if (!QFile::exists(regular))
+            continue;
+        const bool found = QFontDatabase::addApplicationFont(regular) >= 0;
+        QFontDatabase::addApplicationFont(folder + QStringLiteral("/tahomabd.ttf"));
+        return found;
+    }
+    return false;
+}
+
+QFont labelFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+// Every label is drawn in Tahoma. Debian ships it with Wine in a folder that fontconfig does not
+// scan, so the program registers it itself; where it is absent a sans-serif font stands in.
+namespace Fonts {
+// Registers Tahoma and Tahoma Bold from the first folder that holds them; true if found.
+bool registerTahoma();
+QFont labelFont(int pixelSize, bool bold);
+}

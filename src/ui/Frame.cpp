@@ -1,0 +1,48 @@
+#include "Frame.h"
+
+#include "Twips.h"
+
+Frame::Frame(QWidget *parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAutoFillBackground(true);
+}
+
+void Frame::setBackColor(Rgb colour)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    setPalette(palette);
+}
+
+void Frame::setLeftTwips(double twips)
+{
+    m_left = twips;
+    place();
+}
+
+void Frame::setTopTwips(double twips)
+{
+    m_top = twips;
+    place();
+}
+
+void Frame::setGeometryTwips(double left, double top, double width, double height)
+{
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    place();
+}
+
+void Frame::place()
+{
+    const int x = twipsToPixels(m_left);
+    const int y = twipsToPixels(m_top);
+    const QRect target(x, y, std::max(0, twipsToPixels(m_left + m_width) - x),
+        std::max(0, twipsToPixels(m_top + m_height) - y));
+    if (geometry() != target)
+        setGeometry(target);
+}

@@ -1,0 +1,151 @@
+#include "Label.h"
+
+#include "Fonts.h"
+#include "Twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+Label::Label(QWidget *parent, int index)
+    : QWidget(parent)
+    , m_index(index)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFontSize(m_points);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    // CR LF starts a new line; the painter wants a bare line feed.
+    m_shown = caption;
+    m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    update();
+}
+
+void Label::setForeColor(Rgb colour)
+{
+    if (colour == m_fore)
+        return;
+    m_fore = colour;
+    update();
+}
+
+void Label::setBackColor(Rgb colour)
+{
+    if (colour == m_back)
+        return;
+    m_back = colour;
+    if (!m_transparent)
+        update();
+}
+
+void Label::setFontSize(double points)
+{
+    m_points = points;
+    setFont(Fonts::labelFont(pointsToPixels(points), m_bold));
+    update();
+}
+
+void Label::setBold(bool bold)
+{
+    m_bold = bold;
+    setFontSize(m_points);
+}
+
+void Label::setTransparent(bool transparent)
+{
+    m_transparent = transparent;
+    setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
+    update();
+}
+
+void Label::setLeftTwips(double twips)
+{
+    m_left = twips;
+    place();
+}
+
+void Label::setTopTwips(double twips)
+{
+    m_top = twips;
+    place();
+}
+
+void Label::setWidthTwips(double twips)
+{
+    m_width = twips;
+    place();
+}
+
+void Label::setHeightTwips(double twips)
+{
+    m_height = twips;
+    place();
+}
+
+void Label::setGeometryTwips(double left, double top, double width, double height)
+{
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    place();
+}
+
+void Label::place()
+{
+    // Round the edges, not the sizes, so that labels that meet in twips meet on screen.
+    const int x = twipsToPixels(m_left);
+    const int y = twipsToPixels(m_top);
+    const int w = std::max(0, twipsToPixels(m_left + m_width) - x);
+    const int h = std::max(0, twipsToPixels(m_top + m_height) - y);
+    const QRect target(x, y, w, h);
+    if (geometry() != target)
+        setGeometry(target);
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (!m_transparent)
+        painter.fillRect(rect(), toQColor(m_back));
+    if (m_border) {
+        painter.setPen(toQColor(m_fore));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (m_shown.isEmpty())
+        return;
+    const int inset = m_border ? 1 : 0;
+    const Qt::Alignment align = Qt::AlignTop | (m_centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter.setPen(toQColor(m_fore));
+    painter.drawText(rect().adjusted(inset, inset, -inset, -inset), int(align), m_shown);
+}
+
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = true;
+    emit mouseDown(int(event->button()));
+}
+
+// A quick second click arrives as a double click with no press before it: it is a press all the
+// same, or a child clicking "4" twice would lose the second digit.
+void Label::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = event->button() == Qt::LeftButton && m_leftPressed
+        && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = false;
+    emit mouseUp(int(event->button()));
+    if (click)
+        emit clicked();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Rgb.h"
+
+#include <QString>
+#include <QWidget>
+
+// A label of the window: a caption drawn from the top of its rectangle, a text colour, a back
+// colour or none (transparent), an optional single-line border. Geometry is kept in twips
+// exactly as set and placed on whole pixels. Colour writes only schedule a repaint of the label
+// itself, so an animation step stays cheap.
+class Label final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Label(QWidget *parent, int index = -1);
+
+    int index() const { return m_index; }
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    Rgb foreColor() const { return m_fore; }
+    void setForeColor(Rgb colour);
+    Rgb backColor() const { return m_back; }
+    void setBackColor(Rgb colour);
+
+    double fontSize() const { return m_points; }
+    void setFontSize(double points);
+    bool isBold() const { return m_bold; }
+    void setBold(bool bold);
+
+    bool isTransparent() const { return m_transparent; }
+    void setTransparent(bool transparent);
+    bool hasBorder() const { return m_border; }
+    void setBorder(bool border) { m_border = border; }
+    bool isCentred() const { return m_centred; }
+    void setCentred(bool centred) { m_centred = centred; }
+
+    double leftTwips() const { return m_left; }
+    double topTwips() const { return m_top; }
+    double widthTwips() const { return m_width; }
+    double heightTwips() const { return m_height; }
+    void setLeftTwips(double twips);
+    void setTopTwips(double twips);
+    void setWidthTwips(double twips);
+    void setHeightTwips(double twips);
+    void setGeometryTwips(double left, double top, double width, double height);
+
+signals:
+    void mouseDown(int button);
+    void mouseUp(int button);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void place();
+
+    int m_index;
+    QString m_caption;
+    QString m_shown;
+    Rgb m_fore = 0;
+    Rgb m_back = 0;
+    double m_points = 8.25;
+    bool m_bold = false;
+    bool m_transparent = false;
+    bool m_border = false;
+    bool m_centred = false;
+    bool m_leftPressed = false;
+    double m_left = 0;
+    double m_top = 0;
+    double m_width = 0;
+    double m_height = 0;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QTimer>
+#include <optional>
+#include <random>
+
+// The platform as the program runs it: Qt's event queue, a real blocking sleep, a QTimer and a
+// generator seeded from the clock (or from CORVALLO_SEED, so that a test can know the questions).
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+
+    void doEvents() override;
+    void sleep(std::chrono::milliseconds ms) override;
+    double nextRandom() override;
+    void reseed() override;
+    void setTimerHandler(std::function<void()> handler) override;
+    void setTimerInterval(std::chrono::milliseconds interval) override;
+    void setTimerEnabled(bool enabled) override;
+    bool isTimerEnabled() const override;
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_timerHandler;
+    std::mt19937 m_generator;
+    std::optional<std::uint32_t> m_fixedSeed;
+    std::uint32_t m_reseeds = 0;
+};
