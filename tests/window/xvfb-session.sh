@@ -1,0 +1,77 @@
+# Sourced by the real-window tests: starts an X server of their own (no window manager) and
+# offers a few helpers. Needs Xvfb, xdotool, xset and ImageMagick's import and convert.
+set -euo pipefail
+
+corvallo_bin=${CORVALLO_BIN:?CORVALLO_BIN names the program under test}
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on the first free display number from 90 on.
+start_x() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+    done
+    fail "no X server could be started"
+}
+
+# Starts the program with the given arguments and waits for its window to be mapped.
+start_app() {
+    unset QT_QPA_PLATFORM
+    "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
+    app_pid=$!
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && { sleep 0.3; return 0; }
+        sleep 0.05
+    done
+    fail "the window did not appear"
+}
+
+# Waits up to $1 seconds for the program to end; prints its exit status.
+wait_exit() {
+    local limit=$1 i
+    for i in $(seq $((limit * 20))); do
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            local status=0
+            wait "$app_pid" || status=$?
+            app_pid=
+            echo "$status"
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo "running"
+}
+
+# The colour of one screen pixel as "r,g,b".
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 \
+        | sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# Clicks at window pixel ($1, $2); the window sits at the screen's origin without a window manager.
+click_at() {
+    xdotool mousemove "$1" "$2" click 1
+}
