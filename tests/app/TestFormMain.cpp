@@ -4,6 +4,7 @@
 #include "Frame.h"
 #include "Label.h"
 #include "Rgb.h"
+#include "FormState.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -44,6 +45,133 @@ private slots:
         }
         QCOMPARE(form->pool().count(), 0);
         QVERIFY(!form->isUnloaded());
+    }
+
+    void levelChoiceArmsTheStartTimer_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("quiz");
+        QTest::newRow("Livello 1") << 1 << false;
+        QTest::newRow("Livello 3") << 3 << false;
+        QTest::newRow("Livello 4") << 4 << true;
+        QTest::newRow("Livello 5") << 5 << true;
+        QTest::newRow("7 from the command line") << 7 << true;
+        QTest::newRow("-1 from the command line") << -1 << false;
+    }
+
+    void levelChoiceArmsTheStartTimer()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, quiz);
+        form->Form_Load(std::nullopt);
+        form->show();
+        const FormControls &c = form->controls();
+        FormState &s = form->state();
+        s.RightCount = 5;
+        s.WrongCount = 6;
+        s.Score = 700;
+        s.StopRequested = true;
+        c.LabelStop->setVisible(true);
+        c.LabelG->setVisible(true);
+
+        form->LabelLevel_Click(static_cast<std::int16_t>(index));
+        QCOMPARE(int(s.Level), index);
+        QCOMPARE(s.QuizMode, quiz);
+        QVERIFY(c.FrameLevel->isHidden());
+        QVERIFY(c.LabelStop->isHidden());
+        QVERIFY(c.LabelG->isHidden());
+        QCOMPARE(s.RightCount, 0);
+        QCOMPARE(s.WrongCount, 0);
+        QCOMPARE(s.Score, 0);
+        QVERIFY(!s.StopRequested);
+        QVERIFY(!s.Running);
+        QVERIFY(platform->isTimerEnabled());
+        QCOMPARE(platform->timerInterval, 1000ms);
+        QCOMPARE(c.LabelG->caption(), QStringLiteral("Rimanenti: 0         Giusti: 0         Sbagliati: 0         Punteggio: 0"));
+        QVERIFY(!form->isUnloaded());
+        QVERIFY(platform->sleeps.empty());
+    }
+
+    void theStatusLineShowsLeftoversUntilTheLessonStarts()
+    {
+        form->Form_Load(std::nullopt);
+        form->pool().add(37, QStringLiteral("K37"));
+        form->pool().add(42, QStringLiteral("K42"));
+        form->LabelLevel_Click(4);
+        QCOMPARE(form->controls().LabelG->caption(),
+            QStringLiteral("Rimanenti: 2         Giusti: 0         Sbagliati: 0         Punteggio: 0"));
+    }
+
+    void aLevelOnTheCommandLineStartsAtOnce()
+    {
+        form->Form_Load(3);
+        QCOMPARE(int(form->state().Level), 3);
+        QVERIFY(platform->isTimerEnabled());
+        QVERIFY(form->controls().FrameLevel->isHidden());
+        QCOMPARE(form->state().DelayFactor, 10);
+        QVERIFY(!form->isUnloaded());
+    }
+
+    void quitting_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Basta!") << "basta";
+        QTest::newRow("Stop in the menu") << "stop";
+        QTest::newRow("the window's close control") << "close";
+        QTest::newRow("0 on the command line") << "zero";
+    }
+
+    void quitting()
+    {
+        QFETCH(QString, how);
+        if (how == "zero") {
+            form->Form_Load(0);
+        } else {
+            form->Form_Load(std::nullopt);
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            if (how == "basta")
+                QTest::mouseClick(form->controls().LabelLevel[0], Qt::LeftButton);
+            else if (how == "stop") {
+                form->controls().LabelStop->setVisible(true);
+                QTest::mouseClick(form->controls().LabelStop, Qt::LeftButton);
+            } else
+                form->close();
+        }
+        QVERIFY(form->isUnloaded());
+        QVERIFY(!form->isVisible());
+        QVERIFY(!platform->isTimerEnabled());
+    }
+
+    void stopDuringALessonOnlyAsksItToStop()
+    {
+        form->Form_Load(std::nullopt);
+        form->state().Running = true;
+        form->LabelStop_Click();
+        QVERIFY(form->state().StopRequested);
+        QVERIFY(!form->isUnloaded());
+    }
+
+    void closingWhileArmedStartsNoLesson()
+    {
+        form->Form_Load(std::nullopt);
+        form->show();
+        form->LabelLevel_Click(1);
+        form->close();
+        QVERIFY(!platform->fireTimer());
+        QVERIFY(!form->state().Running);
+    }
+
+    void clicksOnTheBackgroundDoNothing()
+    {
+        form->Form_Load(std::nullopt);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(5, 300));
+        QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(5, 300));
+        QVERIFY(!platform->isTimerEnabled());
+        QVERIFY(!form->isUnloaded());
+        QVERIFY(form->controls().FrameLevel->isVisible());
     }
 
 private:
