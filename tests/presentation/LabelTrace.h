@@ -48,10 +48,13 @@ public:
                 shown.captions[i] = labels[i]->caption();
                 shown.points[i] = labels[i]->fontSize();
             }
-            shown.productVisible = m_controls.LabelR->isVisibleTo(m_controls.LabelR->parentWidget());
-            shown.messageVisible = m_controls.LabelM->isVisibleTo(m_controls.LabelM->parentWidget());
+            shown.productVisible
+                = m_controls.LabelR->isVisibleTo(m_controls.LabelR->parentWidget());
+            shown.messageVisible
+                = m_controls.LabelM->isVisibleTo(m_controls.LabelM->parentWidget());
             shown.message = m_controls.LabelM->caption();
-            shown.padVisible = m_controls.FrameNum->isVisibleTo(m_controls.FrameNum->parentWidget());
+            shown.padVisible
+                = m_controls.FrameNum->isVisibleTo(m_controls.FrameNum->parentWidget());
             shown.at = platform.now;
             shown.pausesBefore = platform.sleeps.size();
             frames.push_back(shown);
@@ -67,7 +70,8 @@ public:
         return result;
     }
 
-    // True when the label turned black and later lit up again: the question blinked.
+    // True when the label turned black and later lit up white again. For the first factor, the
+    // first label a question lights, that means the question blinked.
     bool litAgainAfterDark(Index label) const
     {
         bool dark = false;

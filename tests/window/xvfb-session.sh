@@ -39,6 +39,8 @@ start_x() {
 # Starts the program with the given arguments and waits for its window to be mapped.
 start_app() {
     unset QT_QPA_PLATFORM
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     for _ in $(seq 100); do
@@ -49,20 +51,20 @@ start_app() {
     fail "the window did not appear"
 }
 
-# Waits up to $1 seconds for the program to end; prints its exit status.
+# Waits up to $1 seconds for the program to end; sets exit_status to its exit status, or to
+# "running" if it is still running. (Not in a subshell: only this shell can wait for the program.)
 wait_exit() {
     local limit=$1 i
+    exit_status=running
     for i in $(seq $((limit * 20))); do
         if ! kill -0 "$app_pid" 2>/dev/null; then
-            local status=0
-            wait "$app_pid" || status=$?
+            exit_status=0
+            wait "$app_pid" || exit_status=$?
             app_pid=
-            echo "$status"
             return 0
         fi
         sleep 0.05
     done
-    echo "running"
 }
 
 # The colour of one screen pixel as "r,g,b".

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Corvallo needs on Debian or Ubuntu.
+set -euo pipefail
+
+packages=(
+    build-essential cmake qt6-base-dev fonts-wine
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick
+    desktop-file-utils appstream man-db dpkg-dev file
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

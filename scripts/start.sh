@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Corvallo. An optional level (1 to 5) starts a lesson at once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build/release -j"$(nproc)"
+exec build/release/src/corvallo "$@"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets up, then builds Corvallo twice, warnings as errors, and runs the whole suite on each build:
+# once as it ships, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+jobs=$(nproc)
+
+# run_suite DIR "CTEST OPTIONS" CMAKE OPTIONS...
+run_suite() {
+    local dir=$1 select=$2
+    shift 2
+    cmake -S . -B "$dir" -DCORVALLO_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    # shellcheck disable=SC2086
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs" $select
+}
+
+echo "== build and tests =="
+run_suite build/test "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# The package is built and checked from the shipping build only.
+echo "== build and tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite build/sanitize "-LE package" -DCMAKE_BUILD_TYPE=Debug -DCORVALLO_SANITIZE=ON

@@ -1,0 +1,188 @@
+#!/bin/bash
+# Checks what the program installs on a desktop and what its Debian package holds.
+# Usage: check-package.sh desktop-entry|metainfo|icons|manual|install|deb
+# Needs CORVALLO_SOURCE and CORVALLO_BUILD (a built build directory), CORVALLO_ICON_TOOL and
+# CORVALLO_APP_ID; desktop-file-utils, appstream, man-db, ImageMagick, dpkg-dev and fakeroot.
+set -euo pipefail
+
+source_dir=${CORVALLO_SOURCE:?CORVALLO_SOURCE names the source directory}
+build_dir=${CORVALLO_BUILD:?CORVALLO_BUILD names the build directory}
+app_id=${CORVALLO_APP_ID:?CORVALLO_APP_ID names the AppStream component}
+program=$build_dir/src/corvallo
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Every file an install puts under the prefix, and nothing else.
+expected_files() {
+    printf '%s\n' \
+        bin/corvallo \
+        share/applications/corvallo.desktop \
+        share/icons/hicolor/128x128/apps/corvallo.png \
+        share/icons/hicolor/256x256/apps/corvallo.png \
+        share/icons/hicolor/32x32/apps/corvallo.png \
+        share/icons/hicolor/64x64/apps/corvallo.png \
+        share/man/man6/corvallo.6.gz \
+        "share/metainfo/$app_id.metainfo.xml" | LC_ALL=C sort
+}
+
+# A validator passes only when it has nothing at all to say.
+silent() {
+    local output
+    output=$("$@" 2>&1) || fail "$* failed:"$'\n'"$output"
+    [ -z "$output" ] || fail "$* complained:"$'\n'"$output"
+}
+
+# The value of a key in the [Desktop Entry] group.
+desktop_key() {
+    sed -n "s/^$2=//p" "$1" | head -n 1
+}
+
+check_desktop_entry() {
+    silent desktop-file-validate "$source_dir/packaging/corvallo.desktop"
+}
+
+check_metainfo() {
+    local output
+    output=$(appstreamcli validate --no-net "$source_dir/packaging/$app_id.metainfo.xml" 2>&1) \
+        || fail "appstreamcli validate:"$'\n'"$output"
+    # Warnings pass the validator but not this check; pedantic notes are allowed.
+    if grep -E '^[EW]:' <<<"$output"; then
+        fail "the metainfo has errors or warnings"
+    fi
+}
+
+check_icons() {
+    local icons=$build_dir/packaging/icons base size
+    base=$icons/32x32/corvallo.png
+    [ -f "$base" ] || fail "no 32x32 icon was built"
+    for size in 32 64 128 256; do
+        local icon=$icons/${size}x${size}/corvallo.png
+        local shape
+        shape=$(identify -format '%w %h %[opaque]' "$icon" | tr '[:upper:]' '[:lower:]')
+        [ "$shape" = "$size $size true" ] || fail "$icon is not an opaque $size x $size image"
+        # Nearest-neighbour scaling of the 32 x 32 design must give exactly this image: a
+        # smoothed one has mixed colours at every character's edge.
+        local differing
+        convert "$base" -sample "${size}x${size}" "$work/sampled.png"
+        differing=$(compare -metric AE "$work/sampled.png" "$icon" null: 2>&1) || true
+        [ "$differing" = 0 ] \
+            || fail "$icon differs from the crisply scaled design in $differing pixels"
+    done
+    # The design's colours: black ground, yellow 6, red x, green 7, cyan 42; nothing else.
+    local colours
+    colours=$(convert "$base" -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' \
+        | LC_ALL=C sort | tr '\n' ' ')
+    [ "$colours" = "#000000 #00FF00 #00FFFF #FF0000 #FFFF00 " ] \
+        || fail "the icon's colours are $colours"
+
+    local tool=${CORVALLO_ICON_TOOL:?CORVALLO_ICON_TOOL names the icon writer} factor
+    for factor in 0 17 -1 2x ''; do
+        if "$tool" "$factor" "$work/bad.png" 2>/dev/null; then
+            fail "the icon writer accepted the factor '$factor'"
+        fi
+    done
+    [ ! -e "$work/bad.png" ] || fail "the icon writer wrote a file for a refused factor"
+    if "$tool" 2 "$work/missing/icon.png" 2>/dev/null; then
+        fail "the icon writer reported success for a file it could not write"
+    fi
+}
+
+check_manual() {
+    local page=$build_dir/packaging/corvallo.6.gz option
+    [ -f "$page" ] || fail "no manual page was built"
+    local warnings
+    warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "the manual page renders with warnings:"$'\n'"$warnings"
+    MANWIDTH=80 man -l "$page" 2>/dev/null >"$work/page.txt"
+    # Every option the program's own help offers is described, and the page names the version
+    # the program reports.
+    for option in $("$program" --help | grep -oE -- '--[a-z-]+' | sort -u); do
+        grep -qF -- "$option" "$work/page.txt" || fail "the manual page does not describe $option"
+    done
+    local version
+    version=$("$program" --version | sed -n 's/^corvallo //p')
+    [ -n "$version" ] || fail "the program reports no version"
+    tail -n 1 "$work/page.txt" | grep -qF "Corvallo $version" \
+        || fail "the manual page is not for version $version"
+}
+
+check_install() {
+    cmake --install "$build_dir" --prefix "$work/stage/usr" >"$work/install.log" 2>&1 \
+        || fail "the install failed:"$'\n'"$(cat "$work/install.log")"
+    (cd "$work/stage/usr" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) >"$work/installed"
+    diff -u <(expected_files) "$work/installed" \
+        || fail "the install holds other files than expected"
+
+    local entry=$work/stage/usr/share/applications/corvallo.desktop
+    silent desktop-file-validate "$entry"
+    local exec icon
+    exec=$(desktop_key "$entry" Exec)
+    [ -x "$work/stage/usr/bin/${exec%% *}" ] || fail "Exec=$exec names no installed program"
+    icon=$(desktop_key "$entry" Icon)
+    [ -f "$work/stage/usr/share/icons/hicolor/32x32/apps/$icon.png" ] \
+        || fail "Icon=$icon names no installed icon"
+    # The installed tree as a software centre sees it: metainfo, its launchable, the icons.
+    local output
+    output=$(appstreamcli validate-tree --no-net "$work/stage" 2>&1) \
+        || fail "appstreamcli validate-tree:"$'\n'"$output"
+    if grep -E '^[EW]:' <<<"$output"; then
+        fail "the installed tree has AppStream errors or warnings"
+    fi
+}
+
+check_deb() {
+    (cd "$build_dir" && cpack -G DEB -B "$work/out") >"$work/cpack.log" 2>&1 \
+        || fail "cpack failed:"$'\n'"$(cat "$work/cpack.log")"
+    local version arch deb
+    version=$("$program" --version | sed -n 's/^corvallo //p')
+    arch=$(dpkg --print-architecture)
+    deb=$work/out/corvallo_${version}_${arch}.deb
+    [ -f "$deb" ] || fail "no corvallo_${version}_${arch}.deb: $(ls "$work/out")"
+
+    dpkg-deb -I "$deb" >"$work/info" || fail "dpkg-deb cannot read the package"
+    [ "$(dpkg-deb -f "$deb" Package)" = corvallo ] || fail "wrong package name"
+    [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "wrong package version"
+    [ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "wrong architecture"
+    local depends wanted
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for wanted in fonts-wine libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+        tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$wanted" \
+            || fail "Depends lacks $wanted: $depends"
+    done
+
+    dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb cannot list the package"
+    awk '$1 !~ /^d/ { print $6 }' "$work/contents" | sed 's|^\./usr/||' | LC_ALL=C sort \
+        >"$work/packaged"
+    diff -u <(expected_files) "$work/packaged" || fail "the package holds other files than expected"
+    # Owned by root, and only the program executable.
+    awk '$2 != "root/root" { bad = 1; print } END { exit bad }' "$work/contents" \
+        || fail "files not owned by root"
+    awk '$1 !~ /^d/ && $1 ~ /x/ && $6 != "./usr/bin/corvallo" { bad = 1; print } END { exit bad }' \
+        "$work/contents" || fail "executable data files"
+    grep -qE '^-rwxr-xr-x .* \./usr/bin/corvallo$' "$work/contents" \
+        || fail "the program is not installed executable"
+
+    # What apt will do with it: the package unpacks, and the program in it runs.
+    dpkg-deb -x "$deb" "$work/unpacked"
+    [ "$("$work/unpacked/usr/bin/corvallo" --version)" = "corvallo $version" ] \
+        || fail "the packaged program does not run"
+}
+
+case ${1:-} in
+desktop-entry) check_desktop_entry ;;
+metainfo) check_metainfo ;;
+icons) check_icons ;;
+manual) check_manual ;;
+install) check_install ;;
+deb) check_deb ;;
+*)
+    echo "usage: $0 desktop-entry|metainfo|icons|manual|install|deb" >&2
+    exit 2
+    ;;
+esac
+echo "PASS: $1"
