@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -20,6 +21,26 @@ bool hasDisplay()
         return value && *value;
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+QtMessageHandler qtHandler = nullptr;
+QList<std::tuple<QtMsgType, QString>> startMessages;
+
+// While the application starts, a fatal message means the display cannot be opened: say so in
+// one line and end, instead of aborting with a core dump. What Qt says before that is held back,
+// and passed on once the start has succeeded.
+void holdStartMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        startMessages.append({ type, message });
+        return;
+    }
+    QString cause = message.section('\n', 0, 0);
+    for (const auto &[heldType, held] : std::as_const(startMessages))
+        if (held.contains(QLatin1String("could not connect to display")))
+            cause = held;
+    std::fprintf(stderr, "corvallo: cannot open the window: %s\n", qPrintable(cause));
+    std::_Exit(1);
 }
 
 }
@@ -49,7 +70,27 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    qtHandler = qInstallMessageHandler(holdStartMessages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    for (const auto &[type, message] : std::as_const(startMessages)) {
+        switch (type) {
+        case QtDebugMsg:
+            qDebug("%s", qPrintable(message));
+            break;
+        case QtInfoMsg:
+            qInfo("%s", qPrintable(message));
+            break;
+        case QtWarningMsg:
+            qWarning("%s", qPrintable(message));
+            break;
+        case QtCriticalMsg:
+            qCritical("%s", qPrintable(message));
+            break;
+        case QtFatalMsg:
+            break;
+        }
+    }
     QApplication::setApplicationName(QStringLiteral("corvallo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvallo"));
     QApplication::setApplicationVersion(QStringLiteral(CORVALLO_VERSION));

@@ -7,6 +7,24 @@
 #include "Pause.h"
 #include "Platform.h"
 
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// Points are added with overflow detection: a score out of range is a fault of the lesson, which
+// then ends as if stopped, rather than a score that wraps round to a negative number.
+std::int32_t addPoints(std::int32_t score, std::int32_t points)
+{
+    const std::int64_t sum = std::int64_t { score } + points;
+    if (sum > std::numeric_limits<std::int32_t>::max()
+        || sum < std::numeric_limits<std::int32_t>::min())
+        throw std::overflow_error("score out of range");
+    return static_cast<std::int32_t>(sum);
+}
+
+}
+
 void AnswerInput::WaitDigit(bool &timedOut, std::int32_t &remaining, std::int32_t &digit)
 {
     FormState &state = m_form.state;
@@ -46,5 +64,5 @@ void AnswerInput::ReadAnswer(std::int32_t expected, bool &timedOut, std::int32_t
     }
     m_form.controls.FrameNum->setVisible(false);
     if (answer == expected)
-        m_form.state.Score += firstRemaining;
+        m_form.state.Score = addPoints(m_form.state.Score, firstRemaining);
 }

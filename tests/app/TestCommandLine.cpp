@@ -8,8 +8,7 @@ using CommandLine::LevelKind;
 Q_DECLARE_METATYPE(LevelKind)
 
 // The level on the command line, and how the program ends for each kind of text.
-class TestCommandLine : public QObject
-{
+class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
@@ -28,14 +27,18 @@ private slots:
         QTest::newRow("seven passes through") << QByteArray("7") << LevelKind::Level << 7;
         QTest::newRow("two and a half to even 2") << QByteArray("2.5") << LevelKind::Level << 2;
         QTest::newRow("three and a half to even 4") << QByteArray("3.5") << LevelKind::Level << 4;
-        QTest::newRow("just above a half rounds up") << QByteArray("2.5000000000000000000001") << LevelKind::Level << 3;
-        QTest::newRow("just below a half rounds down") << QByteArray("3.4999999999999999999999") << LevelKind::Level << 3;
+        QTest::newRow("just above a half rounds up")
+            << QByteArray("2.5000000000000000000001") << LevelKind::Level << 3;
+        QTest::newRow("just below a half rounds down")
+            << QByteArray("3.4999999999999999999999") << LevelKind::Level << 3;
         QTest::newRow("minus two and a half") << QByteArray("-2.5") << LevelKind::Level << -2;
         QTest::newRow("leading point") << QByteArray(".6") << LevelKind::Level << 1;
         QTest::newRow("trailing point") << QByteArray("2.") << LevelKind::Level << 2;
         QTest::newRow("zero") << QByteArray("0") << LevelKind::Level << 0;
-        QTest::newRow("a small negative rounds to zero") << QByteArray("-0.4") << LevelKind::Level << 0;
-        QTest::newRow("leading zeros") << QByteArray("0000000000000000000003") << LevelKind::Level << 3;
+        QTest::newRow("a small negative rounds to zero")
+            << QByteArray("-0.4") << LevelKind::Level << 0;
+        QTest::newRow("leading zeros")
+            << QByteArray("0000000000000000000003") << LevelKind::Level << 3;
         QTest::newRow("lowest 16-bit") << QByteArray("-32768") << LevelKind::Level << -32768;
         QTest::newRow("highest 16-bit") << QByteArray("32767.4") << LevelKind::Level << 32767;
         QTest::newRow("rounds out of range") << QByteArray("32767.5") << LevelKind::Invalid << 0;
@@ -49,8 +52,11 @@ private slots:
         QTest::newRow("a sign alone") << QByteArray("-") << LevelKind::Invalid << 0;
         QTest::newRow("two signs") << QByteArray("--3") << LevelKind::Invalid << 0;
         QTest::newRow("two points") << QByteArray("1.2.3") << LevelKind::Invalid << 0;
-        QTest::newRow("an embedded NUL") << QByteArray("3\0" "1", 3) << LevelKind::Invalid << 0;
-        QTest::newRow("bytes that are not text") << QByteArray("\xff\xfe") << LevelKind::Invalid << 0;
+        QTest::newRow("an embedded NUL") << QByteArray("3\0"
+                                                       "1",
+            3) << LevelKind::Invalid << 0;
+        QTest::newRow("bytes that are not text")
+            << QByteArray("\xff\xfe") << LevelKind::Invalid << 0;
     }
 
     void parseLevel()
@@ -58,7 +64,8 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(LevelKind, kind);
         QFETCH(int, level);
-        const auto parsed = CommandLine::parseLevel(std::string_view(text.constData(), text.size()));
+        const auto parsed
+            = CommandLine::parseLevel(std::string_view(text.constData(), text.size()));
         QCOMPARE(parsed.kind, kind);
         QCOMPARE(int(parsed.level), level);
     }
@@ -68,7 +75,8 @@ private slots:
         const auto invocation = CommandLine::interpret({ " 3", "" });
         QCOMPARE(invocation.action, CommandLine::Invocation::Action::Start);
         QCOMPARE(invocation.level, std::optional<std::int16_t>(3));
-        QCOMPARE(CommandLine::interpret({ "3", "4" }).action, CommandLine::Invocation::Action::Refuse);
+        QCOMPARE(
+            CommandLine::interpret({ "3", "4" }).action, CommandLine::Invocation::Action::Refuse);
         QCOMPARE(CommandLine::interpret({}).level, std::nullopt);
     }
 
@@ -83,7 +91,8 @@ private slots:
         QVERIFY(message.endsWith('\n'));
     }
 
-    // The program itself, without a display: what ends before any window is needed.
+    // The program itself, without a display: what ends before any window is needed. A first
+    // argument DISPLAY=... sets that variable instead of being passed on.
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -91,13 +100,23 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
 
-        QTest::newRow("--help") << QStringList { "--help" } << 0 << "Usage: corvallo [LEVEL]" << "";
-        QTest::newRow("--version") << QStringList { "--version" } << 0 << "corvallo 1." << "";
-        QTest::newRow("level 0 quits") << QStringList { "0" } << 0 << "" << "";
-        QTest::newRow("a word is refused") << QStringList { "dieci" } << 2 << "" << "\"dieci\" is not a level";
-        QTest::newRow("out of range is refused") << QStringList { "99999" } << 2 << "" << "\"99999\" is not a level";
-        QTest::newRow("no display, no window") << QStringList { "3" } << 1 << "" << "no display";
-        QTest::newRow("no display, menu") << QStringList {} << 1 << "" << "no display";
+        QTest::newRow("--help") << QStringList { "--help" } << 0 << "Usage: corvallo [LEVEL]"
+                                << "";
+        QTest::newRow("--version") << QStringList { "--version" } << 0 << "corvallo 1."
+                                   << "";
+        QTest::newRow("level 0 quits") << QStringList { "0" } << 0 << ""
+                                       << "";
+        QTest::newRow("a word is refused") << QStringList { "dieci" } << 2 << ""
+                                           << "\"dieci\" is not a level";
+        QTest::newRow("out of range is refused") << QStringList { "99999" } << 2 << ""
+                                                 << "\"99999\" is not a level";
+        QTest::newRow("no display, no window") << QStringList { "3" } << 1 << ""
+                                               << "no display";
+        QTest::newRow("no display, menu") << QStringList {} << 1 << ""
+                                          << "no display";
+        QTest::newRow("a display that does not answer")
+            << QStringList { "DISPLAY=:77" } << 1 << ""
+            << "cannot open the window: could not connect to display :77";
     }
 
     void exitStatus()
@@ -110,6 +129,8 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
             environment.remove(QString::fromLatin1(name));
+        if (!arguments.isEmpty() && arguments.front().startsWith(QLatin1String("DISPLAY=")))
+            environment.insert(QStringLiteral("DISPLAY"), arguments.takeFirst().mid(8));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(CORVALLO_BIN), arguments);
         QVERIFY(process.waitForFinished(10000));

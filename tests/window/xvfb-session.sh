@@ -43,7 +43,7 @@ start_app() {
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && { sleep 0.3; return 0; }
         sleep 0.05
