@@ -30,6 +30,7 @@ Label *makeLabel(QWidget *parent, const ControlDesign &design)
     label->setBold(design.flags & FormDesign::Bold);
     label->setFontSize(design.points);
     label->setCaption(QString::fromUtf8(design.caption));
+    label->setClicksRepeat(design.control == Control::LabelDigit);
     label->setGeometryTwips(design.left, design.top, design.width, design.height);
     return label;
 }

@@ -3,8 +3,29 @@
 #include "Fonts.h"
 #include "Twips.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+
+// Where a label's text is drawn: its lines as laid out, widened by a margin for what glyphs draw
+// past their advances, inside the label. A change of the text or of its colour repaints only
+// this, not the whole label and what lies under it; empty when there is no text.
+QRect textArea(const QWidget &label, const QString &shown, bool centred, bool border)
+{
+    if (shown.isEmpty())
+        return {};
+    const int inset = border ? 1 : 0;
+    const Qt::Alignment align = Qt::AlignTop | (centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    const QFontMetrics metrics = label.fontMetrics();
+    const int margin = 2 + metrics.height() / 8;
+    const QRect box = label.rect().adjusted(inset, inset, -inset, -inset);
+    return metrics.boundingRect(box, int(align), shown).adjusted(-margin, -margin, margin, margin)
+        & label.rect();
+}
+
+}
 
 Label::Label(QWidget *parent, int index)
     : QWidget(parent)
@@ -20,10 +41,12 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    // A border is drawn in the text colour, so a bordered label always repaints whole.
+    const QRect before = m_border ? rect() : textArea(*this, m_shown, m_centred, m_border);
     // CR LF starts a new line; the painter wants a bare line feed.
     m_shown = caption;
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    update();
+    update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
 }
 
 void Label::setForeColor(Rgb colour)
@@ -31,7 +54,7 @@ void Label::setForeColor(Rgb colour)
     if (colour == m_fore)
         return;
     m_fore = colour;
-    update();
+    update(m_border ? rect() : textArea(*this, m_shown, m_centred, m_border));
 }
 
 void Label::setBackColor(Rgb colour)
@@ -132,11 +155,15 @@ void Label::mousePressEvent(QMouseEvent *event)
     emit mouseDown(int(event->button()));
 }
 
-// A quick second click arrives as a double click with no press before it: it is a press all the
-// same, or a child clicking "4" twice would lose the second digit.
+// A quick second click arrives as a double click with no press before it. On the digit pad it is
+// a press all the same, or a child clicking "4" twice would lose the second digit.
 void Label::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    mousePressEvent(event);
+    if (m_clicksRepeat) {
+        mousePressEvent(event);
+        return;
+    }
+    emit mouseDown(int(event->button()));
 }
 
 void Label::mouseReleaseEvent(QMouseEvent *event)

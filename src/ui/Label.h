@@ -34,6 +34,10 @@ public:
     void setTransparent(bool transparent);
     bool hasBorder() const { return m_border; }
     void setBorder(bool border) { m_border = border; }
+    // A quick second click on the label counts as a click of its own (the digit pad), instead of
+    // being taken as one double click (every other label: a double click on "Stop" stops the
+    // lesson, it does not also quit the program).
+    void setClicksRepeat(bool repeat) { m_clicksRepeat = repeat; }
     bool isCentred() const { return m_centred; }
     void setCentred(bool centred) { m_centred = centred; }
 
@@ -72,6 +76,7 @@ private:
     bool m_border = false;
     bool m_centred = false;
     bool m_leftPressed = false;
+    bool m_clicksRepeat = false;
     double m_left = 0;
     double m_top = 0;
     double m_width = 0;

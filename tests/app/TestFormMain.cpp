@@ -152,6 +152,24 @@ private slots:
         QVERIFY(!form->isUnloaded());
     }
 
+    // Press and release stop the lesson, which ends before the second half of the double click,
+    // a DblClick and a release, arrives: that half must not quit the program.
+    void doubleClickOnStopOnlyStopsTheLesson()
+    {
+        form->Form_Load(std::nullopt);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        Label *stop = form->controls().LabelStop;
+        stop->setVisible(true);
+        form->state().Running = true;
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(form->state().StopRequested);
+        form->state().Running = false;
+        QTest::mouseDClick(stop, Qt::LeftButton);
+        QTest::mouseRelease(stop, Qt::LeftButton);
+        QVERIFY(!form->isUnloaded());
+    }
+
     void closingWhileArmedStartsNoLesson()
     {
         form->Form_Load(std::nullopt);
