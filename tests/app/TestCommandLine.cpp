@@ -115,8 +115,8 @@ private slots:
         QTest::newRow("no display, menu") << QStringList {} << 1 << ""
                                           << "no display";
         QTest::newRow("a display that does not answer")
-            << QStringList { "DISPLAY=:77" } << 1 << ""
-            << "cannot open the window: could not connect to display :77";
+            << QStringList { "DISPLAY=:65000" } << 1 << ""
+            << "cannot open the window: could not connect to display :65000";
     }
 
     void exitStatus()
