@@ -6,6 +6,7 @@ packages=(
     build-essential cmake qt6-base-dev fonts-wine
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     desktop-file-utils appstream man-db dpkg-dev file
+    python3 util-linux clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, then builds Corvallo twice, warnings as errors, and runs the whole suite on each build:
-# once as it ships, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# once as it ships, once under AddressSanitizer and UndefinedBehaviorSanitizer. Last, a bounded
+# fuzzing run of the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,3 +27,9 @@ export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build/sanitize "-LE package" -DCMAKE_BUILD_TYPE=Debug -DCORVALLO_SANITIZE=ON
+
+echo "== a bounded fuzzing run of the command line =="
+cmake -S . -B build/fuzz -DCORVALLO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALLO_WERROR=ON >/dev/null
+cmake --build build/fuzz -j"$jobs" --target FuzzCommandLine
+ctest --test-dir build/fuzz --output-on-failure -L fuzz

@@ -1,7 +1,54 @@
 #include "QtPlatform.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWindow>
+#include <algorithm>
+#include <memory>
 #include <thread>
+#include <vector>
+
+namespace {
+
+// A pause is cut into slices this long, so that a close can end it.
+constexpr auto SleepSlice = std::chrono::milliseconds(20);
+
+// Holds back the input that reaches a window during a pause, to hand it on at the next pump.
+class InputHold final : public QObject {
+public:
+    bool eventFilter(QObject *receiver, QEvent *event) override
+    {
+        if (!event->isInputEvent() || !receiver->isWindowType())
+            return false;
+        m_held.push_back({ receiver, std::unique_ptr<QEvent>(event->clone()) });
+        return true;
+    }
+
+    void handOn()
+    {
+        auto held = std::exchange(m_held, {});
+        for (auto &[receiver, event] : held)
+            if (receiver)
+                QCoreApplication::sendEvent(receiver, event.get());
+    }
+
+private:
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
+};
+
+InputHold &inputHold()
+{
+    static InputHold hold;
+    return hold;
+}
+
+bool anyWindowShown()
+{
+    const auto windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.begin(), windows.end(), [](QWindow *w) { return w->isVisible(); });
+}
+
+}
 
 QtPlatform::QtPlatform()
 {
@@ -18,13 +65,29 @@ QtPlatform::QtPlatform()
 
 void QtPlatform::doEvents()
 {
+    inputHold().handOn();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+// The window does not react to input during a pause, but a pause at the slowest pace lasts
+// seconds: a close from the window manager is taken between slices (Qt counts it as input, so
+// input is held back by hand), and once no window is shown the pause ends, so that the program
+// ends at once instead of after the pause.
 void QtPlatform::sleep(std::chrono::milliseconds ms)
 {
-    if (ms.count() > 0)
-        std::this_thread::sleep_for(ms);
+    const auto end = std::chrono::steady_clock::now() + ms;
+    for (;;) {
+        const auto left = end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero())
+            return;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(left, SleepSlice));
+        qApp->installEventFilter(&inputHold());
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        qApp->removeEventFilter(&inputHold());
+        if (!anyWindowShown())
+            return;
+    }
 }
 
 double QtPlatform::nextRandom()

@@ -6,8 +6,9 @@
 #include <optional>
 #include <random>
 
-// The platform as the program runs it: Qt's event queue, a real blocking sleep, a QTimer and a
-// generator seeded from the clock (or from CORVALLO_SEED, so that a test can know the questions).
+// The platform as the program runs it: Qt's event queue, a real sleep that holds input back (a
+// close still ends it), a QTimer and a generator seeded from the clock (or from CORVALLO_SEED, so
+// that a test can know the questions).
 class QtPlatform final : public Platform {
 public:
     QtPlatform();

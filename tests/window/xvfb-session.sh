@@ -24,7 +24,7 @@ start_x() {
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do
@@ -46,8 +46,12 @@ start_app() {
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && { sleep 0.3; return 0; }
+        kill -0 "$app_pid" 2>/dev/null || break
         sleep 0.05
     done
+    echo "display $DISPLAY; program $(kill -0 "$app_pid" 2>/dev/null && echo running || echo ended)" >&2
+    xwininfo -root -tree 2>&1 | head -n 20 >&2 || true
+    cat "$work/app.err" >&2
     fail "the window did not appear"
 }
 

@@ -1,0 +1,83 @@
+# A short seeded monkey on the real window: clicks anywhere above the quit labels, keypad keys by
+# keycode with NumLock on and off, main-row digits and other keys, held keys, resizes down to one
+# pixel and up to the screen. The program must stay alive throughout, write no sanitizer report,
+# give the menu back after "Stop", and end with status 0 on "Basta!".
+# CORVALLO_MONKEY_SEED picks the seed, CORVALLO_MONKEY_SECONDS the play time (default 45).
+source "${CORVALLO_TESTS:?}/xvfb-session.sh"
+
+RANDOM=${CORVALLO_MONKEY_SEED:-1}
+seconds=${CORVALLO_MONKEY_SECONDS:-45}
+keypad=(90 87 88 89 83 84 85 79 80 81)
+mainrow=(19 10 11 12 13 14 15 16 17 18)
+others=(38 65 36 9 104 86 82 91 23 22 110 111 113 114 116)
+events=0
+
+alive() {
+    kill -0 "$app_pid" 2>/dev/null || {
+        cat "$work/app.err" >&2
+        fail "the program ended after $events events (seed $RANDOM)"
+    }
+}
+design_size() {
+    xdotool windowsize "$window" 731 544
+    sleep 0.3
+}
+
+start_x
+xset r on
+xset r rate 250 30
+CORVALLO_SEED=${CORVALLO_MONKEY_SEED:-1} start_app
+click_at 366 296 # "Livello 4"
+
+end=$((SECONDS + seconds))
+while [ "$SECONDS" -lt "$end" ]; do
+    case $((RANDOM % 10)) in
+    0 | 1 | 2) xdotool mousemove $((RANDOM % 731)) $((RANDOM % 400)) click $((RANDOM % 3 == 0 ? 3 : 1)) ;;
+    3 | 4) xdotool key "${keypad[RANDOM % 10]}" ;;
+    5) xdotool key 77 ;; # NumLock
+    6) xdotool key "${mainrow[RANDOM % 10]}" "${others[RANDOM % ${#others[@]}]}" ;;
+    7)
+        code=${keypad[RANDOM % 10]}
+        xdotool keydown "$code"
+        sleep 0.$((RANDOM % 9 + 1))
+        xdotool keyup "$code"
+        ;;
+    8) xdotool mousemove $((RANDOM % 731)) $((RANDOM % 400)) click --repeat 2 --delay 80 1 ;;
+    9)
+        xdotool windowsize "$window" $((RANDOM % 3 == 0 ? 1 : RANDOM % 1024 + 1)) $((RANDOM % 3 == 0 ? 1 : RANDOM % 768 + 1))
+        sleep 0.$((RANDOM % 5))
+        design_size
+        ;;
+    esac
+    events=$((events + 1))
+    sleep 0.0$((RANDOM % 10))
+    alive
+done
+
+# A resize shows the menu; "Livello 1" (no digit pad to cover "Stop") stops whatever runs and
+# starts a lesson, "Stop" ends it and the menu comes back.
+xdotool windowsize "$window" 700 500
+design_size
+click_at 366 100
+sleep 2.5
+alive
+[ "$(pixel 235 100)" != 192,255,192 ] || fail "the menu stays up while a lesson runs"
+click_at 700 530
+back=
+for _ in $(seq 60); do
+    [ "$(pixel 235 100)" = 192,255,192 ] && {
+        back=1
+        break
+    }
+    sleep 0.1
+done
+[ -n "$back" ] || fail "the menu did not come back after Stop"
+alive
+click_at 366 438 # "Basta!"
+wait_exit 5
+[ "$exit_status" = 0 ] || fail "after Basta! the program gave '$exit_status', expected 0"
+if grep -qE 'Sanitizer|runtime error' "$work/app.err"; then
+    cat "$work/app.err" >&2
+    fail "sanitizer reports"
+fi
+echo "PASS: $events events, program alive throughout, menu back after Stop, status 0"
