@@ -41,12 +41,16 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    // A border is drawn in the text colour, so a bordered label always repaints whole.
-    const QRect before = m_border ? rect() : textArea(*this, m_shown, m_centred, m_border);
+    // A hidden label is painted whole when it shows; a border is drawn in the text colour, so a
+    // bordered label repaints whole.
+    const bool shown = isVisible();
+    const QRect before
+        = !shown || m_border ? rect() : textArea(*this, m_shown, m_centred, m_border);
     // CR LF starts a new line; the painter wants a bare line feed.
     m_shown = caption;
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
+    if (shown)
+        update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
 }
 
 void Label::setForeColor(Rgb colour)
@@ -54,7 +58,8 @@ void Label::setForeColor(Rgb colour)
     if (colour == m_fore)
         return;
     m_fore = colour;
-    update(m_border ? rect() : textArea(*this, m_shown, m_centred, m_border));
+    if (isVisible())
+        update(m_border ? rect() : textArea(*this, m_shown, m_centred, m_border));
 }
 
 void Label::setBackColor(Rgb colour)
