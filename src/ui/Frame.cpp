@@ -39,10 +39,7 @@ void Frame::setGeometryTwips(double left, double top, double width, double heigh
 
 void Frame::place()
 {
-    const int x = twipsToPixels(m_left);
-    const int y = twipsToPixels(m_top);
-    const QRect target(x, y, std::max(0, twipsToPixels(m_left + m_width) - x),
-        std::max(0, twipsToPixels(m_top + m_height) - y));
+    const QRect target = twipsToPixelRect(m_left, m_top, m_width, m_height);
     if (geometry() != target)
         setGeometry(target);
 }

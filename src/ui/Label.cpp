@@ -126,12 +126,7 @@ void Label::setGeometryTwips(double left, double top, double width, double heigh
 
 void Label::place()
 {
-    // Round the edges, not the sizes, so that labels that meet in twips meet on screen.
-    const int x = twipsToPixels(m_left);
-    const int y = twipsToPixels(m_top);
-    const int w = std::max(0, twipsToPixels(m_left + m_width) - x);
-    const int h = std::max(0, twipsToPixels(m_top + m_height) - y);
-    const QRect target(x, y, w, h);
+    const QRect target = twipsToPixelRect(m_left, m_top, m_width, m_height);
     if (geometry() != target)
         setGeometry(target);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <algorithm>
 #include <cmath>
 
 // Positions and sizes are kept in twips, as the design gives them: 1440 to the inch,
@@ -9,6 +11,16 @@ constexpr double TwipsPerPixel = 15.0;
 inline int twipsToPixels(double twips)
 {
     return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+
+// The pixels a rectangle given in twips covers. The edges are rounded, not the sizes, so that
+// controls that meet in twips meet on screen; a size is never negative.
+inline QRect twipsToPixelRect(double left, double top, double width, double height)
+{
+    const int x = twipsToPixels(left);
+    const int y = twipsToPixels(top);
+    return QRect(x, y, std::max(0, twipsToPixels(left + width) - x),
+        std::max(0, twipsToPixels(top + height) - y));
 }
 
 constexpr double pixelsToTwips(int pixels)
