@@ -19,14 +19,6 @@ QList<int> pausesOf(int count, int each)
     return QList<int>(count, each);
 }
 
-QList<int> asList(const std::vector<Ms> &sleeps)
-{
-    QList<int> result;
-    for (const Ms pause : sleeps)
-        result.append(int(pause.count()));
-    return result;
-}
-
 }
 
 // The fades, the blink and the dot grid on the virtual clock: every colour shown at each pump,
@@ -86,7 +78,7 @@ private slots:
             // Each level is shown before its pause, not after.
             QCOMPARE(trace->frames[i].pausesBefore, i);
         }
-        QCOMPARE(asList(platform->sleeps), pausesOf(greys.size(), 6 * delay));
+        QCOMPARE(platform->sleepsInMs(), pausesOf(greys.size(), 6 * delay));
         QCOMPARE(int(platform->totalSlept().count()), unitsSlept * delay);
         QCOMPARE(c.LabelX->foreColor(), Colours::White);
         for (Label *other : { c.Label1, c.Label2, c.LabelP, c.LabelR }) {
@@ -124,7 +116,7 @@ private slots:
 
         QCOMPARE(form->controls().Label1->caption(), QStringLiteral("8"));
         QCOMPARE(form->controls().Label1->foreColor(), ::grey(grey));
-        QCOMPARE(asList(platform->sleeps), pausesOf(pauses, 6 * state.DelayFactor));
+        QCOMPARE(platform->sleepsInMs(), pausesOf(pauses, 6 * state.DelayFactor));
     }
 
     void fadeOutDarkensTheGridLast_data()
@@ -171,7 +163,7 @@ private slots:
         QCOMPARE(trace->greys(LabelTrace::Second), others);
         QCOMPARE(trace->greys(LabelTrace::Grid), grid);
         QCOMPARE(trace->greys(LabelTrace::Product), others);
-        QCOMPARE(asList(platform->sleeps), pausesOf(others.size(), 10 * delay));
+        QCOMPARE(platform->sleepsInMs(), pausesOf(others.size(), 10 * delay));
         if (!stopAtPump)
             QCOMPARE(int(platform->totalSlept().count()), 80 * delay);
         QCOMPARE(c.LabelP->foreColor(), ::grey(grid.last()));
@@ -217,7 +209,7 @@ private slots:
             QVERIFY(trace->frames[2 * flash + 1].colours == dark);
             expectedPauses << 150 << 300;
         }
-        QCOMPARE(asList(platform->sleeps), expectedPauses);
+        QCOMPARE(platform->sleepsInMs(), expectedPauses);
         for (Label *label : c.questionLabels())
             QCOMPARE(label->foreColor(), Colours::Black);
         expectQuestionCaptions();
@@ -279,7 +271,7 @@ private slots:
         QList<int> expectedPauses;
         if (!quiz)
             expectedPauses << pausesOf(b, 30 * delay) << 100 * delay << pausesOf(12, 6 * delay);
-        QCOMPARE(asList(platform->sleeps), expectedPauses);
+        QCOMPARE(platform->sleepsInMs(), expectedPauses);
     }
 
     void dotGridStopLeavesWhatWasShown_data()

@@ -18,14 +18,6 @@ constexpr int KeypadZero = 96;
 const QString EarlierGrid = QStringLiteral(" O \r\n");
 const QString EarlierProduct = QStringLiteral("35"); // no question below has this product
 
-QList<int> asList(const std::vector<Ms> &sleeps)
-{
-    QList<int> result;
-    for (const Ms pause : sleeps)
-        result.append(int(pause.count()));
-    return result;
-}
-
 QString grid(int a, int rows)
 {
     return QStringLiteral(" O ").repeated(a).append(QStringLiteral("\r\n")).repeated(rows);
@@ -94,7 +86,7 @@ private slots:
             + QList<int>(b, 30 * d) + QList<int> { 100 * d } + QList<int>(12, 6 * d)
             + QList<int> { 50 * d } + QList<int>(4, 6 * d) + QList<int> { 300 * d }
             + QList<int>(8, 10 * d) + QList<int> { 50 * d, 150, 300, 150, 300, 300 * d };
-        QCOMPARE(asList(platform->sleeps), pauses);
+        QCOMPARE(platform->sleepsInMs(), pauses);
 
         QVERIFY(trace->litAgainAfterDark(LabelTrace::First));
         for (const Shown &shown : trace->frames) {

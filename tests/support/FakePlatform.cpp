@@ -62,3 +62,11 @@ FakePlatform::Ms FakePlatform::totalSlept() const
 {
     return std::accumulate(sleeps.begin(), sleeps.end(), Ms(0));
 }
+
+QList<int> FakePlatform::sleepsInMs() const
+{
+    QList<int> all;
+    for (const Ms pause : sleeps)
+        all.append(int(pause.count()));
+    return all;
+}

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QList>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -36,6 +37,8 @@ public:
     bool fireTimer();
 
     Ms totalSlept() const;
+    // Every pause so far, in milliseconds, for comparing with an expected list.
+    QList<int> sleepsInMs() const;
     // Called after every doEvents(), once the scripted input has run.
     std::function<void()> afterPump;
 
