@@ -2,6 +2,7 @@
 #include "Fonts.h"
 #include "FormMain.h"
 #include "Icon.h"
+#include "KeyRepeat.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
@@ -97,6 +98,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("corvallo"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(corvalloIcon())));
     Fonts::registerTahoma();
+    makeKeyRepeatDetectable();
 
     QtPlatform platform;
     FormMain form(platform);
