@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake qt6-base-dev fonts-wine
+    build-essential cmake qt6-base-dev libx11-dev fonts-wine
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     desktop-file-utils appstream man-db dpkg-dev file
     python3 util-linux clang libclang-rt-14-dev
