@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Measures Corvallo against a bare Qt window under one X server of its own (Xvfb, no window
 # manager), runs alternated, and prints a table of medians and ratios. See README, "Performance".
 #

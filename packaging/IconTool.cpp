@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the program's icon, at 32 × 32 pixels times a whole factor, to a PNG file. The build
 // runs it for every size the desktop icon theme gets, so the installed icons are the very image
 // the window shows.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the command-line fuzz target with clang and libFuzzer and runs it from the seed corpus.
 # Usage: scripts/fuzz.sh [RUNS]   (default 1000000 inputs)
 set -euo pipefail

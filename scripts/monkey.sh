@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The long monkey run on the virtual clock, under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Usage: scripts/monkey.sh [HOURS] [SEED]   (default 10 virtual hours for each of the CI seeds;
 # with a seed, that seed only)

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what building, running and testing Corvallo needs on Debian or Ubuntu.
 set -euo pipefail
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up, builds and starts Corvallo. An optional level (1 to 5) starts a lesson at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."

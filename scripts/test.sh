@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up, then builds Corvallo twice, warnings as errors, and runs the whole suite on each build:
 # once as it ships, once under AddressSanitizer and UndefinedBehaviorSanitizer. Last, a bounded
 # fuzzing run of the command line.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A bare Qt Widgets window: black, 731 x 544 pixels, one bordered label where the level menu
 // puts "Livello 1", so that the probe reads the same pixels in both programs.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts a program under the current X display and watches it from outside, as a user would:
 //
 //   window_probe start X,Y,W,H SETTLE_MS IDLE_MS -- PROGRAM [ARGS...]

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "StatusText.h"
 
 QString statusText(int remaining, std::int32_t right, std::int32_t wrong, std::int32_t score)

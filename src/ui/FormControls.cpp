@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FormControls.h"
 
 #include "FormDesign.h"

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks what the program installs on a desktop and what its Debian package holds.
 # Usage: check-package.sh desktop-entry|metainfo|icons|manual|install|deb
 # Needs CORVALLO_SOURCE and CORVALLO_BUILD (a built build directory), CORVALLO_ICON_TOOL and

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The window is closed as a window manager's close button closes it (the WM_DELETE_WINDOW
 # message of WM_PROTOCOLS), twenty times at different moments: in the menu, with a lesson armed,
 # while the question fades in, while the dots are drawn, while an answer is awaited or a key is

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Digits given through the numeric keypad, as physical keys with NumLock on and off, through a
 # held key, and through two quick clicks on one digit label, during the first questions of a
 # level-4 lesson. A lost digit keeps the digit pad up until the wait runs out; a doubled one

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The program starts with its level menu centred in the black window, and a real click on
 # "Basta!" ends it with status 0.
 source "$(dirname "$0")/xvfb-session.sh"

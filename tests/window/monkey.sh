@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A short seeded monkey on the real window: clicks anywhere above the quit labels, keypad keys by
 # keycode with NumLock on and off, main-row digits and other keys, held keys, resizes down to one
 # pixel and up to the screen. The program must stay alive throughout, write no sanitizer report,

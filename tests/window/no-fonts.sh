@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Without Tahoma (the fonts-wine folders hidden by empty folders mounted over them, in a mount
 # namespace of this test's own, which needs root) the program still starts and draws the menu's
 # texts in the fallback font.

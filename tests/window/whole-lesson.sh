@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A whole level-5 lesson played in the real window: every answer through the keypad, one
 # through clicks on the digit pad, two answered wrongly and asked again at the end in their
 # order. Then the menu comes back with the status line, and "Stop" ends the program.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by the real-window tests: starts an X server of their own (no window manager) and
 # offers a few helpers. Needs Xvfb, xdotool, xset and ImageMagick's import and convert.
 set -euo pipefail
