@@ -12,6 +12,8 @@ packages=(
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     desktop-file-utils appstream man-db dpkg-dev file
     python3 util-linux clang libclang-rt-14-dev
+    sway grim wtype qt6-wayland
+    at-spi2-core python3-pyatspi dbus-daemon
 )
 
 missing=()
