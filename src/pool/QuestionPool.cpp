@@ -55,9 +55,11 @@ QString poolKey(std::int32_t code)
 
 namespace {
 
+// Each factor is 2..9, all equally likely. Times 8 is exact, so for any value below 1 its floor
+// is at most 7; adding the 2 before the floor would round the values just below 1 up to 10.
 std::int32_t drawFactor(const RandomSource &random)
 {
-    return static_cast<std::int32_t>(std::floor(8 * random.next() + 2));
+    return static_cast<std::int32_t>(std::floor(8 * random.next())) + 2;
 }
 
 }

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTest>
 
+#include <cmath>
 #include <deque>
 
 // The pool of a random lesson: its 64 questions, their order, and the collection's positions.
@@ -74,6 +75,29 @@ private slots:
         // Only 4 of the 64 questions ever come: the draw limit ends the filling.
         QCOMPARE(script.draws, 2L * MaxDraws);
         QCOMPARE(pool.key(1), QStringLiteral("K37"));
+    }
+
+    void everyRandomValueGivesAFactorFrom2To9_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("factor");
+        QTest::newRow("0") << 0.0 << 2;
+        QTest::newRow("just below 1/8") << std::nextafter(0.125, 0.0) << 2;
+        QTest::newRow("1/8") << 0.125 << 3;
+        QTest::newRow("just below 1/2") << std::nextafter(0.5, 0.0) << 5;
+        QTest::newRow("just below 7/8") << std::nextafter(0.875, 0.0) << 8;
+        QTest::newRow("7/8") << 0.875 << 9;
+        QTest::newRow("the largest value below 1") << std::nextafter(1.0, 0.0) << 9;
+    }
+
+    void everyRandomValueGivesAFactorFrom2To9()
+    {
+        QFETCH(double, value);
+        QFETCH(int, factor);
+        QuestionPool pool;
+        FillPool(pool, { [] {}, [value] { return value; } });
+        // The same value for both factors: one question, then the draw limit.
+        QCOMPARE(codes(pool), QList<int> { questionCode(factor, factor) });
     }
 
     void aFullPoolDrawsNothing()
