@@ -174,6 +174,41 @@ private slots:
         verifyMenuIsBack();
     }
 
+    void randomLevelsKeepTheirPace_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("fromCommandLine");
+        QTest::addColumn<int>("delayFactor");
+        QTest::newRow("Livello 4") << 4 << false << 6;
+        QTest::newRow("Livello 5") << 5 << false << 3;
+        QTest::newRow("4 from the command line") << 4 << true << 6;
+        QTest::newRow("7 from the command line") << 7 << true << 3;
+    }
+
+    void randomLevelsKeepTheirPace()
+    {
+        QFETCH(int, level);
+        QFETCH(bool, fromCommandLine);
+        QFETCH(int, delayFactor);
+        s().DelayFactor = level >= 5 ? 6 : 3; // as the other kind of lesson leaves it
+        answers = { { 1, 0 } };
+        onPump = [this] {
+            if (shown.size() == 3 && !s().StopRequested)
+                form->LabelStop_Click();
+        };
+        if (fromCommandLine) {
+            form->Form_Load(static_cast<std::int16_t>(level));
+            QVERIFY(platform->fireTimer());
+        } else {
+            startLesson(level);
+        }
+        // The pace holds through right and wrong answers.
+        QCOMPARE(int(shown.size()), 3);
+        for (const Question &q : shown)
+            QCOMPARE(q.delayFactor, delayFactor);
+        verifyMenuIsBack();
+    }
+
     void allRightEndsAfterOnePass()
     {
         startLesson(4);
@@ -270,15 +305,36 @@ private slots:
         QVERIFY(!platform->isTimerEnabled());
     }
 
+    void aLevelChosenDuringALessonReplacesIt_data()
+    {
+        QTest::addColumn<bool>("fromCommandLine");
+        QTest::newRow("a resize shows the menu") << false;
+        QTest::newRow("started from the command line") << true;
+    }
+
     void aLevelChosenDuringALessonReplacesIt()
     {
-        int nested = 0;
+        QFETCH(bool, fromCommandLine);
+        bool menuOverTheLesson = false;
         onPump = [&] {
-            if (s().Running && s().Level == 4 && shown.size() == 2 && !s().StopRequested)
+            if (s().Running && s().Level == 4 && shown.size() == 2 && !s().StopRequested) {
+                menuOverTheLesson = !c().FrameLevel->isHidden();
+                if (!fromCommandLine)
+                    form->Form_Resize();
                 form->LabelLevel_Click(2);
-            nested = std::max(nested, s().Running ? 1 : 0);
+            }
         };
-        startLesson(4);
+        if (fromCommandLine) {
+            // The window is shown after the level is chosen, and its first layout shows the menu.
+            form->Form_Load(4);
+            QVERIFY(c().FrameLevel->isHidden());
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            QVERIFY(platform->fireTimer());
+            QVERIFY(menuOverTheLesson);
+        } else {
+            startLesson(4);
+        }
         // The running lesson stops first; the new one waits for its timer.
         QCOMPARE(int(shown.size()), 2);
         QVERIFY(!s().Running);
