@@ -17,7 +17,8 @@ public:
 
     // Handle every pending event (repaint, clicks, keys); handlers run nested in the caller.
     virtual void doEvents() = 0;
-    // Block: the window neither repaints nor reacts; input waits until the next doEvents().
+    // Block: no handler of the lesson runs; input waits until the next doEvents(). The window may
+    // still repaint, and a close ends the pause early.
     virtual void sleep(std::chrono::milliseconds ms) = 0;
 
     // Uniform in [0, 1).

@@ -191,8 +191,8 @@ private slots:
         QFETCH(int, level);
         QFETCH(bool, fromCommandLine);
         QFETCH(int, delayFactor);
-        s().DelayFactor = level >= 5 ? 6 : 3; // as the other kind of lesson leaves it
-        answers = { { 1, 0 } };
+        s().DelayFactor = level >= 5 ? 6 : 3; // a pace the lesson must not keep
+        answers = { { 1, 1 } };
         onPump = [this] {
             if (shown.size() == 3 && !s().StopRequested)
                 form->LabelStop_Click();
@@ -205,6 +205,7 @@ private slots:
         }
         // The pace holds through right and wrong answers.
         QCOMPARE(int(shown.size()), 3);
+        QCOMPARE(s().WrongCount, 1);
         for (const Question &q : shown)
             QCOMPARE(q.delayFactor, delayFactor);
         verifyMenuIsBack();
@@ -319,10 +320,10 @@ private slots:
         std::optional<bool> menuOverTheLesson;
         onPump = [&] {
             if (s().Running && s().Level == 4 && shown.size() == 2 && !s().StopRequested) {
-                if (!menuOverTheLesson)
-                    menuOverTheLesson = !c().FrameLevel->isHidden();
                 if (!fromCommandLine)
                     form->Form_Resize();
+                if (!menuOverTheLesson)
+                    menuOverTheLesson = !c().FrameLevel->isHidden();
                 form->LabelLevel_Click(2);
             }
         };
@@ -333,10 +334,10 @@ private slots:
             form->show();
             QVERIFY(QTest::qWaitForWindowExposed(form.get()));
             QVERIFY(platform->fireTimer());
-            QCOMPARE(menuOverTheLesson, std::optional<bool>(true));
         } else {
             startLesson(4);
         }
+        QCOMPARE(menuOverTheLesson, std::optional<bool>(true));
         // The running lesson stops first; the new one waits for its timer.
         QCOMPARE(int(shown.size()), 2);
         QVERIFY(!s().Running);
@@ -351,12 +352,29 @@ private slots:
         QCOMPARE(shown.front().delayFactor, 3);
     }
 
+    void aFaultEndsTheLessonLikeAStop_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1, during a fade") << 1;
+        QTest::newRow("level 4, while the digit pad waits") << 4;
+    }
+
     void aFaultEndsTheLessonLikeAStop()
     {
-        s().DelayFactor = 0;
-        form->LabelLevel_Click(1);
-        onPump = [this] { s().DelayFactor = 0x7fffffff; };
-        QVERIFY(platform->fireTimer());
+        QFETCH(int, level);
+        bool faulted = false;
+        onPump = [&] {
+            // A pace out of range makes the next pause fail.
+            if (level < 4 || !c().FrameNum->isHidden()) {
+                s().DelayFactor = 0x7fffffff;
+                faulted = true;
+            }
+        };
+        digitsToGive.clear();
+        answers = { { 0, -1 } };
+        startLesson(level);
+        QVERIFY(faulted);
+        QVERIFY(shown.size() <= 1); // the lesson went no further
         verifyMenuIsBack();
     }
 };

@@ -30,7 +30,7 @@ private:
                     const int factor = factors.size() > 1 ? factors.front() : factors.back();
                     if (factors.size() > 1)
                         factors.pop_front();
-                    return (factor - 2) / 8.0 + 0.01; // floor(8r + 2) gives the factor back
+                    return (factor - 2) / 8.0 + 0.01; // floor(8r) + 2 gives the factor back
                 } };
         }
     };
