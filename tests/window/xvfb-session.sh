@@ -23,12 +23,12 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number from 90 on.
+# Starts Xvfb on the first free display number from 90 on, with a screen of $xvfb_screen if set.
 start_x() {
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do
