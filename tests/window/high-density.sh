@@ -98,6 +98,13 @@ while read -r ratio way <&3; do
         || fail "with $way the window is ${width}x${height}, not ${want_width}x${want_height}"
     echo "$way: window ${width}x${height} device pixels, 731x544 logical"
 
+    # On a busy machine the menu may be painted a little after the window is mapped: wait for the
+    # top-left corner of "Livello 1".
+    read -r x y < <(awk -v r="$ratio" 'BEGIN { print int(235 * r + 0.5), int(89 * r + 0.5) }')
+    for _ in $(seq 50); do
+        [ "$(pixel "$x" "$y")" = 192,255,192 ] && break
+        sleep 0.1
+    done
     import -window "$window" -depth 8 rgb:"$work/menu.rgb"
     check_borders "$ratio" "$width" <"$work/menu.rgb" >"$work/borders.txt"
     sed 's/^/  /' "$work/borders.txt"
