@@ -32,9 +32,10 @@ QRect textArea(const QWidget &label, const QString &shown, bool centred, bool bo
 }
 
 // A single-line border along the edges of rect as they fall on the device: whole device pixels,
-// one logical pixel thick rounded to whole device pixels. A pen one logical pixel wide would lie
-// half outside the label at 150 % or 200 % and be cut, or smear into half-tones where the edge
-// falls between device pixels.
+// one logical pixel thick rounded to whole device pixels. A pen one logical pixel wide, centred
+// on the edges, does not scale that way: at 125 %, 150 % or 200 % half of it is cut off at the
+// top and left, and where an edge falls between device pixels the line lands a pixel inside the
+// label or is missing.
 void drawBorder(QPainter &painter, const QRect &rect, const QColor &colour)
 {
     const QTransform toDevice = painter.deviceTransform();
