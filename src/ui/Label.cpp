@@ -10,6 +10,8 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,6 +29,37 @@ QRect textArea(const QWidget &label, const QString &shown, bool centred, bool bo
     const QRect box = label.rect().adjusted(inset, inset, -inset, -inset);
     return metrics.boundingRect(box, int(align), shown).adjusted(-margin, -margin, margin, margin)
         & label.rect();
+}
+
+// A single-line border along the edges of rect as they fall on the device: whole device pixels,
+// one logical pixel thick rounded to whole device pixels. A pen one logical pixel wide, centred
+// on the edges, does not scale that way: at 125 %, 150 % or 200 % half of it is cut off at the
+// top and left, and where an edge falls between device pixels the line lands a pixel inside the
+// label or is missing.
+void drawBorder(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    const QRectF onDevice = toDevice.mapRect(QRectF(rect));
+    const double left = std::round(onDevice.left());
+    const double top = std::round(onDevice.top());
+    const double right = std::round(onDevice.right());
+    const double bottom = std::round(onDevice.bottom());
+    const double thickness = std::max(1.0, std::round(toDevice.m11()));
+    if (right - left < 2 * thickness || bottom - top < 2 * thickness) {
+        painter.fillRect(rect, colour);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setTransform(toDevice.inverted() * painter.transform());
+    painter.fillRect(QRectF(left, top, right - left, thickness), colour);
+    painter.fillRect(QRectF(left, bottom - thickness, right - left, thickness), colour);
+    painter.fillRect(
+        QRectF(left, top + thickness, thickness, bottom - top - 2 * thickness), colour);
+    painter.fillRect(
+        QRectF(right - thickness, top + thickness, thickness, bottom - top - 2 * thickness),
+        colour);
+    painter.restore();
 }
 
 }
@@ -140,10 +173,8 @@ void Label::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (!m_transparent)
         painter.fillRect(rect(), toQColor(m_back));
-    if (m_border) {
-        painter.setPen(toQColor(m_fore));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (m_border)
+        drawBorder(painter, rect(), toQColor(m_fore));
     if (m_shown.isEmpty())
         return;
     const int inset = m_border ? 1 : 0;

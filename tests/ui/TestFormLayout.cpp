@@ -2,13 +2,57 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "Fonts.h"
 #include "FormControls.h"
 #include "FormLayout.h"
 #include "Frame.h"
 #include "Label.h"
+#include "QuestionSequence.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTest>
+#include <QTransform>
 #include <QWidget>
+
+namespace {
+
+// How many device pixels of a label's text fall outside its text box (the label within its
+// border) when the window is drawn at a device pixel ratio: those that the label cuts off. The
+// text is drawn as the label draws it, but unclipped, where the label lies in the window, so that
+// it falls on the same fractions of device pixels as on screen.
+int clippedText(const Label &label, double ratio)
+{
+    const int inset = label.hasBorder() ? 1 : 0;
+    const QRect place = QRect(label.mapTo(label.window(), QPoint(0, 0)), label.size())
+                            .adjusted(inset, inset, -inset, -inset);
+    // The device pixels the text box covers, in whole or in part.
+    const QRect onDevice
+        = QTransform::fromScale(ratio, ratio).mapRect(QRectF(place)).toAlignedRect();
+    const int room = int(100 * ratio); // around the label, for what overflows
+    const QRect area = onDevice.adjusted(-room, -room, room, room);
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    painter.translate(-area.left() / ratio, -area.top() / ratio);
+    painter.setFont(label.font());
+    painter.setPen(Qt::white);
+    const Qt::Alignment align
+        = Qt::AlignTop | (label.isCentred() ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter.drawText(place, int(align) | Qt::TextDontClip,
+        QString(label.caption()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    painter.end();
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            outside += qAlpha(line[x]) != 0 && !onDevice.contains(area.left() + x, area.top() + y);
+    }
+    return outside;
+}
+
+}
 
 // The layout pass: where every control goes for a window size, and the font unit.
 class TestFormLayout : public QObject
@@ -16,6 +60,8 @@ class TestFormLayout : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Fonts::registerTahoma(); }
+
     void init()
     {
         window = std::make_unique<QWidget>();
@@ -126,6 +172,58 @@ private slots:
         QCOMPARE(c.LabelM->caption(), QStringLiteral("Tempo!"));
         QCOMPARE(c.LabelM->foreColor(), rgb(255, 0, 0));
         QCOMPARE(c.LabelG->caption(), QStringLiteral("Giusti: 0                  Sbagliati: 0"));
+    }
+
+    // On a high-density screen text is drawn at the screen's scale, with other hinting and other
+    // fractions of pixels: every text the window shows whole at 100 %, the grid and the largest
+    // factors included, stays whole at 125 %, 150 % and 200 %.
+    void textStaysWholeAtEveryScale_data()
+    {
+        QTest::addColumn<int>("a"); // the question a x b, or 0 for the design's captions
+        QTest::addColumn<int>("b");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("the design's captions") << 0 << 0 << QStringLiteral("NO!") << QString();
+        QTest::newRow("9 x 9, the largest, late, with a long status line")
+            << 9 << 9 << QStringLiteral("Tempo!")
+            << QStringLiteral("Rimanenti: 64         Giusti: 999         Sbagliati: 999         "
+                              "Punteggio: 99999");
+        QTest::newRow("2 x 2, the smallest, wrong") << 2 << 2 << QStringLiteral("NO!") << QString();
+    }
+
+    void textStaysWholeAtEveryScale()
+    {
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(QString, message);
+        QFETCH(QString, status);
+        window->resize(731, 544);
+        const std::int32_t fontUnit = layOutForm(c, 10965, 8160);
+        if (a) {
+            c.Label1->setFontSize(factorFontSize(fontUnit, a));
+            c.Label1->setCaption(QString::number(a));
+            c.LabelX->setCaption(QStringLiteral("X"));
+            c.Label2->setFontSize(factorFontSize(fontUnit, b));
+            c.Label2->setCaption(QString::number(b));
+            c.LabelP->setCaption(
+                (QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n")).repeated(b));
+            c.LabelR->setFontSize(productFontSize(fontUnit, a, b));
+            c.LabelR->setCaption(QString::number(a * b));
+        }
+        c.LabelM->setCaption(message);
+        if (!status.isEmpty())
+            c.LabelG->setCaption(status);
+
+        for (const Label *label : window->findChildren<Label *>()) {
+            for (const double ratio : { 1.0, 1.25, 1.5, 2.0 }) {
+                const int clipped = clippedText(*label, ratio);
+                QVERIFY2(clipped == 0,
+                    qPrintable(QStringLiteral("%1 \"%2\" at %3: %4 device pixels of text cut off")
+                                   .arg(label->objectName(), label->caption())
+                                   .arg(ratio)
+                                   .arg(clipped)));
+            }
+        }
     }
 
 private:

@@ -23,20 +23,25 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number from 90 on.
+# Starts Xvfb, with a screen of $xvfb_screen if set, on a display number that the server finds
+# free itself: a server of another session (another mount namespace, another /tmp) shows no lock
+# file here but still holds its display's abstract socket, and a display chosen by the lock files
+# alone would connect this test to that server.
 start_x() {
     local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do
+    Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp -noreset \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        n=$(cat "$work/display")
+        if [ -n "$n" ]; then
+            export DISPLAY=":$n"
             xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
     done
+    cat "$work/xvfb.log" >&2
     fail "no X server could be started"
 }
 
