@@ -71,10 +71,10 @@ QAccessible::Role LabelAccessible::role() const
     return QAccessible::StaticText;
 }
 
-// The name is the caption whatever its colour. A caption is set black at the start of its fade,
-// which shows it from the next repaint on, and a faded-out question keeps its caption until the
-// next one replaces it: following the captions, not the grey levels, keeps what is read in step
-// with what the program holds, and never says anything before the program has set it.
+// The name is the caption, whatever its colour. Every caption is set black just before it fades
+// in, and a faded-out question keeps its caption until the next question or the end of the lesson
+// replaces it. Going by the captions tells a question as it starts to show and tells nothing the
+// child has not been given (the product is set only when it is shown), and a fade says nothing.
 QString LabelAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name)
