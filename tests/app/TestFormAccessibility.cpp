@@ -14,7 +14,6 @@
 
 #include <QAccessible>
 #include <QTest>
-#include <memory>
 #include <tuple>
 
 #ifdef CORVALLO_QPA_ACCESSIBILITY
@@ -102,8 +101,11 @@ private slots:
         QFETCH(int, role);
         QFETCH(QString, name);
         QFETCH(bool, shown);
-        showMenu();
-        QAccessibleInterface *iface = accessibleOf(control);
+        FakePlatform platform;
+        FormMain form(platform);
+        form.Form_Load(std::nullopt);
+        form.show();
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(find(form, control));
         QVERIFY(iface);
         QCOMPARE(int(iface->role()), role);
         QCOMPARE(iface->text(QAccessible::Name), name);
@@ -260,29 +262,7 @@ private slots:
             QCOMPARE(iface->text(QAccessible::Name), caption);
     }
 
-    void cleanup()
-    {
-        menuForm.reset();
-        menuPlatform.reset();
-    }
-
 private:
-    std::unique_ptr<FakePlatform> menuPlatform;
-    std::unique_ptr<FormMain> menuForm;
-
-    void showMenu()
-    {
-        menuPlatform = std::make_unique<FakePlatform>();
-        menuForm = std::make_unique<FormMain>(*menuPlatform);
-        menuForm->Form_Load(std::nullopt);
-        menuForm->show();
-    }
-
-    QAccessibleInterface *accessibleOf(const QString &control)
-    {
-        return QAccessible::queryAccessibleInterface(find(*menuForm, control));
-    }
-
     static Label *find(FormMain &form, const QString &control)
     {
         return form.findChild<Label *>(control);
