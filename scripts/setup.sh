@@ -13,7 +13,7 @@ packages=(
     desktop-file-utils appstream man-db dpkg-dev file
     python3 util-linux clang libclang-rt-14-dev
     sway grim wtype qt6-wayland
-    at-spi2-core python3-pyatspi dbus-daemon
+    at-spi2-core python3-pyatspi dbus-daemon qt6-base-private-dev
 )
 
 missing=()

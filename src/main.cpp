@@ -7,6 +7,7 @@
 #include "FormMain.h"
 #include "Icon.h"
 #include "KeyRepeat.h"
+#include "LabelAccessible.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
@@ -103,6 +104,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(corvalloIcon())));
     Fonts::registerTahoma();
     makeKeyRepeatDetectable();
+    LabelAccessible::installFactory();
 
     QtPlatform platform;
     FormMain form(platform);

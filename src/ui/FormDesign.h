@@ -95,4 +95,28 @@ inline constexpr ControlDesign Controls[] = {
 };
 // clang-format on
 
+// What a screen reader is told each label is: a button whose press does what a click does, a text
+// that reads its caption, or a picture with nothing to read (the dot grid's rows of O say nothing
+// that the factors and the product do not).
+enum class Access { Button, Text, Picture };
+
+struct ControlAccess {
+    Control control;
+    Access access;
+};
+
+inline constexpr ControlAccess Accesses[] = {
+    { Control::LabelLevel, Access::Button },
+    { Control::LabelDigit, Access::Button },
+    { Control::LabelStop, Access::Button },
+    { Control::LabelHint, Access::Text },
+    { Control::LabelM, Access::Text },
+    { Control::LabelR, Access::Text },
+    { Control::LabelG, Access::Text },
+    { Control::Label2, Access::Text },
+    { Control::LabelX, Access::Text },
+    { Control::Label1, Access::Text },
+    { Control::LabelP, Access::Picture },
+};
+
 }

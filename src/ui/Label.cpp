@@ -5,6 +5,7 @@
 #include "Label.h"
 
 #include "Fonts.h"
+#include "LabelAccessible.h"
 #include "Twips.h"
 
 #include <QFontMetrics>
@@ -88,6 +89,7 @@ void Label::setCaption(const QString &caption)
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (shown)
         update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
+    LabelAccessible::captionChanged(this);
 }
 
 void Label::setForeColor(Rgb colour)

@@ -1,0 +1,103 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "LabelAccessible.h"
+
+#include "FormDesign.h"
+#include "Label.h"
+
+namespace {
+
+using FormDesign::Access;
+
+// Looked up each time rather than kept: Qt may ask before the label has its name.
+Access accessOf(const QObject &label)
+{
+    const QByteArray name = label.objectName().toLatin1();
+    for (const FormDesign::ControlDesign &design : FormDesign::Controls) {
+        if (name != design.name)
+            continue;
+        for (const FormDesign::ControlAccess &entry : FormDesign::Accesses)
+            if (entry.control == design.control)
+                return entry.access;
+    }
+    return Access::Text;
+}
+
+QAccessibleInterface *labelFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Label"))
+        if (auto *label = qobject_cast<Label *>(object))
+            return new LabelAccessible(label);
+    return nullptr;
+}
+
+}
+
+LabelAccessible::LabelAccessible(Label *label)
+    : QAccessibleWidget(label)
+{
+}
+
+void LabelAccessible::installFactory()
+{
+    QAccessible::installFactory(labelFactory);
+}
+
+void LabelAccessible::captionChanged(Label *label)
+{
+    if (!QAccessible::isActive() || accessOf(*label) == Access::Picture)
+        return;
+    QAccessibleEvent event(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+Label *LabelAccessible::label() const
+{
+    return static_cast<Label *>(object());
+}
+
+QAccessible::Role LabelAccessible::role() const
+{
+    switch (accessOf(*label())) {
+    case Access::Button:
+        return QAccessible::PushButton;
+    case Access::Text:
+        return QAccessible::StaticText;
+    case Access::Picture:
+        return QAccessible::Graphic;
+    }
+    return QAccessible::StaticText;
+}
+
+// The name is the caption, whatever its colour. Every caption is set black just before it fades
+// in, and a faded-out question keeps its caption until the next question or the end of the lesson
+// replaces it. Going by the captions tells a question as it starts to show and tells nothing the
+// child has not been given (the product is set only when it is shown), and a fade says nothing.
+QString LabelAccessible::text(QAccessible::Text t) const
+{
+    if (t != QAccessible::Name)
+        return QAccessibleWidget::text(t);
+    if (accessOf(*label()) == Access::Picture)
+        return {};
+    return label()->caption();
+}
+
+QStringList LabelAccessible::actionNames() const
+{
+    if (accessOf(*label()) == Access::Button)
+        return { pressAction() };
+    return QAccessibleWidget::actionNames();
+}
+
+// A press is a click without the pointer: the label's clicked signal runs the same handler. A
+// label that is not on screen cannot be clicked, so it cannot be pressed either. No light is shown
+// on the digit pad: the light is the feedback of a held button or key, and a press holds nothing.
+void LabelAccessible::doAction(const QString &actionName)
+{
+    if (actionName != pressAction() || accessOf(*label()) != Access::Button)
+        return QAccessibleWidget::doAction(actionName);
+    if (label()->isVisible())
+        emit label()->clicked();
+}
