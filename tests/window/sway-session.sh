@@ -109,7 +109,7 @@ EOF
 }
 
 # Starts the program with the given arguments, natively on Wayland, and waits until sway shows
-# its window and the window is drawn.
+# its window, and a moment more for the first paint.
 start_app() {
     spawn "$work/app.out" "$work/app.err" env QT_QPA_PLATFORM=wayland \
         ${CORVALLO_SEED:+CORVALLO_SEED=$CORVALLO_SEED} "$corvallo_bin" "$@"
