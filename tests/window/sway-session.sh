@@ -49,6 +49,9 @@ trap cleanup EXIT
 
 # as_user COMMAND...: runs a command in the session's clean environment, as "nobody" when root.
 session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime")
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    [ -z "${!name:-}" ] || session_env+=("$name=${!name}")
+done
 drop=()
 mkdir -m 700 "$work/home" "$work/runtime"
 if [ "$(id -u)" = 0 ]; then
