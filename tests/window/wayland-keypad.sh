@@ -149,21 +149,20 @@ device move 10 300
 question 0
 await "question 1" shown
 status=$(status_words)
-wtype_as() { as_user wtype "$@"; }
-wtype_as -k "$second"
+as_user wtype -k "$second"
 device key "${main_row_code[$second]}"
 sleep 0.3
-wtype_as -k "KP_$first"
+as_user wtype -k "KP_$first"
 sleep 0.2
-wtype_as -k "KP_$second"
+as_user wtype -k "KP_$second"
 judged "question 1 ($a x $b), wtype's keypad after main-row digits" right
 
 # 2: wtype's keypad keys as NumLock off names them, a wrong answer.
 question 1
 wrong=$((answer == 11 ? 12 : 11))
-wtype_as -k "${numlock_off_keysym[${wrong:0:1}]}"
+as_user wtype -k "${numlock_off_keysym[${wrong:0:1}]}"
 sleep 0.2
-wtype_as -k "${numlock_off_keysym[${wrong:1:1}]}"
+as_user wtype -k "${numlock_off_keysym[${wrong:1:1}]}"
 judged "question 2 ($a x $b), answered $wrong with NumLock off through wtype" wrong
 
 # 3: the standard keymap with NumLock on; the first digit held for 1.5 s.
