@@ -1,0 +1,96 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Under Wayland the program opens its window with app_id "corvallo", draws the level menu centred
+# in it, and ends with status 0 within one second of sway's close: five times in the menu, and in
+# a level-4 lesson as the question fades in, while an answer is awaited, while a keypad key is
+# held, and while "NO!" shows.
+source "${CORVALLO_TESTS:?}/sway-session.sh"
+
+expect() {
+    local got
+    got=$(pixel "$1" "$2")
+    [ "$got" = "$3" ] || fail "pixel $1,$2 of $4 is $got, expected $3"
+}
+pad_shown() {
+    [ "$(pixel 580 187)" = "128,128,255" ]
+}
+wait_for_pad() {
+    local i
+    for i in $(seq 300); do
+        pad_shown && return 0
+        sleep 0.05
+    done
+    fail "$1: the digit pad did not appear"
+}
+red_pixels() {
+    screenshot "$work/message.ppm" 150 190 280 110
+    convert "$work/message.ppm" txt:- | grep -c '(255,0,0)' || true
+}
+
+closes=()
+# close_now MOMENT: sway's close ends the program with status 0 within one second.
+close_now() {
+    kill -0 "$app_pid" 2>/dev/null || fail "$1: the program ended before the close"
+    close_window
+    [ "$exit_status" = 0 ] || fail "$1: status '$exit_status' ${close_ms} ms after the close, expected 0"
+    [ ! -s "$work/app.err" ] || { cat "$work/app.err" >&2; fail "$1: the program wrote to stderr"; }
+    closes+=("$1 ${close_ms} ms")
+}
+
+start_sway
+start_devices
+export CORVALLO_SEED=1
+
+start_app
+as_user swaymsg -t get_tree | grep -q '"name": "Corvallo"' || fail "the window's title is not Corvallo"
+screenshot "$work/menu.ppm"
+[ "$(head -c 2 "$work/menu.ppm")" = P6 ] || fail "grim took no screenshot"
+expect 235 100 192,255,192 "the left edge of Livello 1"
+expect 497 100 192,255,192 "the right edge of Livello 1"
+expect 235 349 255,0,0 "the left edge of Livello 5"
+expect 275 434 192,192,255 "the left edge of Basta!"
+expect 20 20 0,0,0 "the background"
+expect 700 535 0,0,0 "where Stop hides until a lesson"
+close_now "in the menu"
+for delay in 0.1 0.4 0.7 1.0; do
+    start_app
+    sleep "$delay"
+    close_now "in the menu after $delay s"
+done
+
+# A level-4 lesson chosen in the menu; its first question (6 x 7) fades in after about a second.
+start_lesson() {
+    start_app
+    device click 366 296
+    device move 10 300
+}
+start_lesson
+sleep 1.5
+pad_shown && fail "the pad is up 1.5 s into the lesson, before the question has faded in"
+close_now "as the question fades in"
+start_lesson
+wait_for_pad "answer wait"
+sleep 1
+close_now "while an answer is awaited"
+start_lesson
+wait_for_pad "held key"
+spawn /dev/null "$work/held.err" wtype -P KP_3 -s 3000 -p KP_3
+held=$spawned
+pids+=("$held")
+sleep 0.8
+close_now "while a keypad key is held"
+wait "$held"
+start_lesson
+wait_for_pad "NO!"
+as_user wtype -k KP_1 -s 200 -k KP_1
+for _ in $(seq 40); do
+    [ "$(red_pixels)" -ge 50 ] && break
+    sleep 0.05
+done
+[ "$(red_pixels)" -ge 50 ] || fail "NO! did not show"
+close_now "while NO! shows"
+
+printf 'closed %s\n' "${closes[@]}"
+echo "PASS: menu drawn, ${#closes[@]} closes each ended with status 0 within 1 s"
