@@ -185,6 +185,14 @@ void Label::paintEvent(QPaintEvent *)
     painter.drawText(rect().adjusted(inset, inset, -inset, -inset), int(align), m_shown);
 }
 
+bool Label::event(QEvent *event)
+{
+    if (event->type() != LabelAccessible::pressEventType())
+        return QWidget::event(event);
+    LabelAccessible::press(this);
+    return true;
+}
+
 void Label::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)

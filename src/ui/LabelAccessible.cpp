@@ -7,6 +7,8 @@
 #include "FormDesign.h"
 #include "Label.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using FormDesign::Access;
@@ -23,6 +25,16 @@ Access accessOf(const QObject &label)
                 return entry.access;
     }
     return Access::Text;
+}
+
+// A click reaches a label that is on screen with nothing in front of its middle: while the digit
+// pad is shown, it covers "Stop".
+bool reachable(const Label &label)
+{
+    if (!label.isVisible())
+        return false;
+    const QWidget *window = label.window();
+    return window->childAt(label.mapTo(window, label.rect().center())) == &label;
 }
 
 QAccessibleInterface *labelFactory(const QString &className, QObject *object)
@@ -53,6 +65,18 @@ void LabelAccessible::captionChanged(Label *label)
     QAccessible::updateAccessibility(&event);
 }
 
+QEvent::Type LabelAccessible::pressEventType()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void LabelAccessible::press(Label *label)
+{
+    if (reachable(*label))
+        emit label->clicked();
+}
+
 Label *LabelAccessible::label() const
 {
     return static_cast<Label *>(object());
@@ -75,6 +99,15 @@ QAccessible::Role LabelAccessible::role() const
 // in, and a faded-out question keeps its caption until the next question or the end of the lesson
 // replaces it. Going by the captions tells a question as it starts to show and tells nothing the
 // child has not been given (the product is set only when it is shown), and a fade says nothing.
+// A button that a click cannot reach is as good as hidden.
+QAccessible::State LabelAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    if (accessOf(*label()) == Access::Button && !reachable(*label()))
+        state.invisible = true;
+    return state;
+}
+
 QString LabelAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name)
@@ -91,13 +124,12 @@ QStringList LabelAccessible::actionNames() const
     return QAccessibleWidget::actionNames();
 }
 
-// A press is a click without the pointer: the label's clicked signal runs the same handler. A
-// label that is not on screen cannot be clicked, so it cannot be pressed either. No light is shown
-// on the digit pad: the light is the feedback of a held button or key, and a press holds nothing.
+// A press is a click without the pointer: the label's clicked signal runs the same handler, when
+// the label gets to it, and only if a click could reach the label then. No light is shown on the
+// digit pad: the light is the feedback of a held button or key, and a press holds nothing.
 void LabelAccessible::doAction(const QString &actionName)
 {
     if (actionName != pressAction() || accessOf(*label()) != Access::Button)
         return QAccessibleWidget::doAction(actionName);
-    if (label()->isVisible())
-        emit label()->clicked();
+    QCoreApplication::postEvent(label(), new QEvent(pressEventType()));
 }

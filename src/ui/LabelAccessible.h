@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAccessibleWidget>
+#include <QEvent>
 
 class Label;
 
@@ -21,6 +22,13 @@ public:
     // Tells a screen reader listening now that the label reads differently. Colours never call
     // this: a fade changes how a caption looks, not what it says.
     static void captionChanged(Label *label);
+    // A press is posted to the label as this event, so that it waits, as a click does, while a
+    // pause holds input back; the label runs it through press().
+    static QEvent::Type pressEventType();
+    // Clicks the label, if a click could reach it now.
+    static void press(Label *label);
+
+    QAccessible::State state() const override;
 
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;

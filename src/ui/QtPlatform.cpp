@@ -4,6 +4,8 @@
 
 #include "QtPlatform.h"
 
+#include "LabelAccessible.h"
+
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWindow>
@@ -17,12 +19,14 @@ namespace {
 // A pause is cut into slices this long, so that a close can end it.
 constexpr auto SleepSlice = std::chrono::milliseconds(20);
 
-// Holds back the input that reaches a window during a pause, to hand it on at the next pump.
+// Holds back the input that reaches a window during a pause, and a screen reader's presses, to hand
+// them on at the next pump.
 class InputHold final : public QObject {
 public:
     bool eventFilter(QObject *receiver, QEvent *event) override
     {
-        if (!event->isInputEvent() || !receiver->isWindowType())
+        const bool input = event->isInputEvent() && receiver->isWindowType();
+        if (!input && event->type() != LabelAccessible::pressEventType())
             return false;
         m_held.push_back({ receiver, std::unique_ptr<QEvent>(event->clone()) });
         return true;

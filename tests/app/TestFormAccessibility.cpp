@@ -10,6 +10,7 @@
 #include "Frame.h"
 #include "Label.h"
 #include "LabelAccessible.h"
+#include "QtPlatform.h"
 #include "Rgb.h"
 
 #include <QAccessible>
@@ -147,6 +148,8 @@ private slots:
                                                          << "menu" << false;
         QTest::newRow("Livello 2 with the menu hidden") << "LabelLevel(2)"
                                                         << "lesson" << false;
+        QTest::newRow("Stop while the digit pad covers it") << "LabelStop"
+                                                            << "pad" << false;
     }
 
     void aPressDoesWhatAClickDoes()
@@ -166,7 +169,9 @@ private slots:
 
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(find(pressed, control));
         QVERIFY(iface && iface->actionInterface());
+        QCOMPARE(!iface->state().invisible, reachable);
         iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(pressPlatform.pumps, 0);
         if (!reachable) {
             QCOMPARE(outcomeOf(pressed, control), before);
@@ -185,6 +190,23 @@ private slots:
         }
         QVERIFY(pressPlatform.totalSlept() >= 4000ms);
         QCOMPARE(pressPlatform.sleepsInMs(), clickPlatform.sleepsInMs());
+    }
+
+    // Like a click, a press waits while a pause holds input back, and counts at the next pump.
+    void aPressWaitsForTheEndOfAPause()
+    {
+        QtPlatform platform;
+        FormMain form(platform);
+        prepare(form, "lesson");
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(find(form, "LabelStop"));
+        QVERIFY(iface && iface->actionInterface());
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        platform.sleep(50ms);
+        QVERIFY(!form.state().StopRequested);
+        platform.doEvents();
+        QVERIFY(form.state().StopRequested);
+        form.state().Running = false;
     }
 
     // A new caption is told once; a colour, a grey level of a fade or the dot grid's rows are
