@@ -5,7 +5,7 @@
 # Under Wayland the program opens its window with app_id "corvallo", draws the level menu centred
 # in it, and ends with status 0 within one second of sway's close: five times in the menu, and in
 # a level-4 lesson as the question fades in, while an answer is awaited, while a keypad key is
-# held, and while "NO!" shows.
+# held, and while "NO!" shows; and at output scale 2 the menu is at the same logical places.
 source "${CORVALLO_TESTS:?}/sway-session.sh"
 
 expect() {
@@ -91,6 +91,29 @@ for _ in $(seq 40); do
 done
 [ "$(red_pixels)" -ge 50 ] || fail "NO! did not show"
 close_now "while NO! shows"
+
+# At output scale 2 the menu stands at the same logical places, each logical pixel of a border two
+# by two device pixels of its colour.
+as_user swaymsg -q output HEADLESS-1 mode 1462x1088 scale 2
+for _ in $(seq 100); do
+    as_user swaymsg -t get_outputs | grep -q '"scale": 2' && break
+    sleep 0.05
+done
+as_user swaymsg -t get_outputs | grep -q '"scale": 2' || fail "sway's output did not take scale 2"
+start_app
+screenshot "$work/menu-2x.ppm"
+[ "$(head -n 2 "$work/menu-2x.ppm" | tail -n 1)" = "1462 1088" ] || fail "the output at scale 2 is not 1462 x 1088 device pixels"
+expect_2x() {
+    local count
+    count=$(as_user grim -g "$1,$2 1x1" -t ppm - | convert ppm:- txt:- | grep -c "($3)" || true)
+    [ "$count" = 4 ] || fail "at scale 2, $count of the 4 device pixels of $1,$2 of $4 are $3"
+}
+expect_2x 235 100 192,255,192 "the left edge of Livello 1"
+expect_2x 497 100 192,255,192 "the right edge of Livello 1"
+expect_2x 235 349 255,0,0 "the left edge of Livello 5"
+expect_2x 275 434 192,192,255 "the left edge of Basta!"
+expect_2x 20 20 0,0,0 "the background"
+close_now "in the menu at scale 2"
 
 printf 'closed %s\n' "${closes[@]}"
 echo "PASS: menu drawn, ${#closes[@]} closes each ended with status 0 within 1 s"
