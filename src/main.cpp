@@ -17,6 +17,10 @@
 #include <cstdlib>
 #include <tuple>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 // Qt aborts when it finds no display; say so plainly instead.
@@ -121,6 +125,10 @@ int main(int argc, char *argv[])
     // save or release that the system does not take back, so end here.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         std::fflush(nullptr);
+#if defined(__SANITIZE_ADDRESS__)
+        // The leak check would otherwise run at exit, which this skips.
+        __lsan_do_leak_check();
+#endif
         std::_Exit(status);
     }
     return status;
