@@ -190,13 +190,13 @@ check_deb() {
     copy_tree "$tree"
     [ -f "$tree/debian/control" ] || fail "the source tree has no debian/control"
     local missing
-    missing=$(cd "$tree" && dpkg-checkbuilddeps -P nocheck 2>&1) \
+    missing=$(cd "$tree" && dpkg-checkbuilddeps -Pnocheck 2>&1) \
         || skip "the build dependencies are not installed: $missing"
 
     # Source and binary package, as a packager builds them, the suite left out: the suite runs
     # on its own, and this test must not build the package from inside its own build.
     (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
-        dpkg-buildpackage -us -uc -P nocheck) >"$work/build.log" 2>&1 \
+        dpkg-buildpackage -us -uc --build-profiles=nocheck) >"$work/build.log" 2>&1 \
         || fail "dpkg-buildpackage failed:"$'\n'"$(tail -n 40 "$work/build.log")"
 
     local version arch deb changes
