@@ -23,19 +23,33 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number from 90 on.
+# Whether an X server already has display :$1. Its lock file shows only in this file system; in a
+# chroot, a server outside it is seen only by its abstract socket, which clients try first.
+display_taken() {
+    [ -e "/tmp/.X$1-lock" ] || grep -qF "@/tmp/.X11-unix/X$1" /proc/net/unix 2>/dev/null
+}
+
+# Starts Xvfb on the first free display number from 90 on, and makes sure that the server which
+# answers there is this one.
 start_x() {
     local n
     for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
+        display_taken "$n" && continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1; then
+                sleep 0.2
+                kill -0 "$xvfb_pid" 2>/dev/null && return 0
+                break
+            fi
             sleep 0.1
         done
         kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
     done
     fail "no X server could be started"
 }
