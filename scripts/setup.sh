@@ -14,6 +14,7 @@ packages=(
     python3 util-linux clang libclang-rt-14-dev
     sway grim wtype qt6-wayland
     at-spi2-core python3-pyatspi dbus-daemon qt6-base-private-dev
+    debhelper lintian procps
 )
 
 missing=()

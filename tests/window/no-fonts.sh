@@ -3,21 +3,31 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Without Tahoma (the fonts-wine folders hidden by empty folders mounted over them, in a mount
-# namespace of this test's own, which needs root) the program still starts and draws the menu's
-# texts in the fallback font.
-if [ "$(id -u)" != 0 ]; then
-    echo "skipped: hiding the font folders needs root"
-    exit 77
-fi
+# namespace of this test's own) the program still starts and draws the menu's texts in the
+# fallback font. The namespace needs root, or a user namespace of the test's own; a chroot allows
+# neither a private mount namespace nor a user namespace. Where none can be had, the test is
+# skipped.
 if [ -z "${CORVALLO_NO_FONTS:-}" ]; then
     export CORVALLO_NO_FONTS=1
-    exec unshare --mount --propagation private bash "$0" "$@"
+    if [ "$(id -u)" = 0 ]; then
+        namespace=(unshare --mount --propagation private)
+    else
+        namespace=(unshare --user --map-root-user --mount --propagation private)
+    fi
+    if ! why=$("${namespace[@]}" true 2>&1); then
+        echo "skipped: no mount namespace of its own to hide the font folders in: ${why:-unshare failed}"
+        exit 77
+    fi
+    exec "${namespace[@]}" bash "$0" "$@"
 fi
 source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 
 mkdir "$work/empty"
 for folder in /usr/share/wine/fonts /usr/share/fonts/truetype/wine; do
-    [ -d "$folder" ] && mount --bind "$work/empty" "$folder"
+    if [ -d "$folder" ] && ! why=$(mount --bind "$work/empty" "$folder" 2>&1); then
+        echo "skipped: $folder cannot be hidden: $why"
+        exit 77
+    fi
 done
 [ ! -e /usr/share/wine/fonts/tahoma.ttf ] || fail "Tahoma is still there"
 
