@@ -63,6 +63,11 @@ check_metainfo() {
     if grep -E '^[EWIP]:' <<<"$output" | grep -v ' cid-contains-uppercase-letter '; then
         fail "the metainfo has errors, warnings or notes"
     fi
+    # Its newest release is the program's version.
+    local version
+    version=$("$program" --version | sed -n 's/^corvallo //p')
+    grep -m 1 '<release ' "$source_dir/packaging/$app_id.metainfo.xml" | grep -qF "version=\"$version\"" \
+        || fail "the metainfo's newest release is not version $version"
 }
 
 check_icons() {

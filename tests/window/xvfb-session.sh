@@ -7,6 +7,9 @@
 set -euo pipefail
 
 corvallo_bin=${CORVALLO_BIN:?CORVALLO_BIN names the program under test}
+for tool in Xvfb xdotool xdpyinfo xset xwininfo import convert; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -59,7 +62,9 @@ start_x() {
 
 # Starts the program with the given arguments and waits for its window to be mapped.
 start_app() {
-    unset QT_QPA_PLATFORM
+    # The program runs on this X server even when the tests are started from a Wayland desktop.
+    export QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
