@@ -67,25 +67,6 @@ wm_close() {
     /usr/bin/python3 "$work/wm-close.py" "$@"
 }
 
-kp() {
-    local codes=(90 87 88 89 83 84 85 79 80 81)
-    echo "${codes[$1]}"
-}
-pad_shown() {
-    [ "$(pixel 580 187)" = "128,128,255" ]
-}
-wait_for_pad() {
-    local i
-    for i in $(seq 300); do
-        pad_shown && return 0
-        sleep 0.05
-    done
-    fail "$1: the digit pad did not appear"
-}
-red_pixels() {
-    import -window root -crop 280x110+150+190 -depth 8 txt:- | grep -c '(255,0,0)' || true
-}
-
 closes=0
 # close_now MOMENT: closes the window and expects the program gone with status 0 within 1 s.
 close_now() {

@@ -9,53 +9,12 @@
 # 6 x 6.
 source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 
-# Keycodes of the keypad digits (evdev); what they mean depends on NumLock, not on xdotool.
-kp() {
-    local codes=(90 87 88 89 83 84 85 79 80 81)
-    echo "${codes[$1]}"
-}
-
-# Window pixels: a point on the top border of the "8" label (light blue while the pad is shown),
-# and the lower left inside corner of a digit's label (its back colour).
-pad_probe="580 187"
-digit_back() {
-    local col row
-    case $1 in
-    0) col=0 row=3 ;;
-    *) col=$((($1 - 1) % 3)) row=$((2 - ($1 - 1) / 3)) ;;
-    esac
-    echo "$((443 + col * 96)) $((265 + row * 88))"
-}
-digit_centre() {
-    local x y
-    read -r x y < <(digit_back "$1")
-    echo "$((x + 42)) $((y - 37))"
-}
-
-pad_shown() {
-    [ "$(pixel $pad_probe)" = "128,128,255" ]
-}
-
-# Pure red pixels where "NO!" and "Tempo!" are written.
-red_pixels() {
-    import -window root -crop 280x110+150+190 -depth 8 txt:- | grep -c '(255,0,0)' || true
-}
-
 numlock() {
     local want=$1 now
     now=$(xset q | sed -nE 's/.*Num Lock: *(on|off).*/\1/p')
     [ "$now" = "$want" ] || xdotool key 77
     now=$(xset q | sed -nE 's/.*Num Lock: *(on|off).*/\1/p')
     [ "$now" = "$want" ] || fail "NumLock could not be turned $want"
-}
-
-wait_for_pad() {
-    local i
-    for i in $(seq 300); do
-        pad_shown && return 0
-        sleep 0.1
-    done
-    fail "the digit pad did not appear for question $1"
 }
 
 # The pad goes down within two seconds of the last digit, and no "NO!" or "Tempo!" follows.

@@ -158,6 +158,11 @@ pixel() {
     as_user grim -g "$1,$2 1x1" -t ppm - | tail -c 3 | od -An -tu1 | awk '{ print $1 "," $2 "," $3 }'
 }
 
+# area_text X Y W H: the pixels of that area of the output, one a line, as ImageMagick's text.
+area_text() {
+    as_user grim -g "$1,$2 ${3}x${4}" -t ppm - | convert ppm:- txt:-
+}
+
 # screenshot FILE [X Y W H]: the output, or part of it, as a PPM picture.
 screenshot() {
     if [ $# -gt 1 ]; then
@@ -297,3 +302,5 @@ device() {
     echo "$*" >&7
     read -r -t 5 reply <&8 && [ "$reply" = ok ] || fail "the input devices did not take '$*'"
 }
+
+source "$(dirname "${BASH_SOURCE[0]}")/window-places.sh"

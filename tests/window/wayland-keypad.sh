@@ -20,37 +20,6 @@ numlock_off_keysym=(KP_Insert KP_End KP_Down KP_Next KP_Left KP_Begin KP_Right K
 keypad_code=(82 79 80 81 75 76 77 71 72 73)
 main_row_code=(11 2 3 4 5 6 7 8 9 10)
 
-# Window pixels, as under X11 (the tiled window has the design size): a point on the top border
-# of the "8" label, the lower left inside corner of a digit's label, its centre.
-pad_shown() {
-    [ "$(pixel 580 187)" = "128,128,255" ]
-}
-digit_back() {
-    local col row
-    case $1 in
-    0) col=0 row=3 ;;
-    *) col=$((($1 - 1) % 3)) row=$((2 - ($1 - 1) / 3)) ;;
-    esac
-    echo "$((443 + col * 96)) $((265 + row * 88))"
-}
-digit_centre() {
-    local x y
-    read -r x y < <(digit_back "$1")
-    echo "$((x + 42)) $((y - 37))"
-}
-await() {
-    local what=$1 want=$2 i
-    for i in $(seq 300); do
-        if pad_shown; then [ "$want" = shown ] && return 0; else [ "$want" = hidden ] && return 0; fi
-        sleep 0.05
-    done
-    fail "$what: the digit pad is not $want"
-}
-red_pixels() {
-    screenshot "$work/message.ppm" 150 190 280 110
-    convert "$work/message.ppm" txt:- | grep -c '(255,0,0)' || true
-}
-
 # The status line as words ("Rimanenti:", its count, "Giusti:", its count, ...), each given as a
 # fingerprint of its pixels. A count's fingerprint changes when its text changes; the labels'
 # stay put, as the digits of the counts are all equally wide.

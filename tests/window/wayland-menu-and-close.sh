@@ -13,22 +13,6 @@ expect() {
     got=$(pixel "$1" "$2")
     [ "$got" = "$3" ] || fail "pixel $1,$2 of $4 is $got, expected $3"
 }
-pad_shown() {
-    [ "$(pixel 580 187)" = "128,128,255" ]
-}
-wait_for_pad() {
-    local i
-    for i in $(seq 300); do
-        pad_shown && return 0
-        sleep 0.05
-    done
-    fail "$1: the digit pad did not appear"
-}
-red_pixels() {
-    screenshot "$work/message.ppm" 150 190 280 110
-    convert "$work/message.ppm" txt:- | grep -c '(255,0,0)' || true
-}
-
 closes=()
 # close_now MOMENT: sway's close ends the program with status 0 within one second.
 close_now() {

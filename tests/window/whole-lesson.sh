@@ -11,33 +11,6 @@ export CORVALLO_SEED=5
 mapfile -t questions < <("${CORVALLO_QUESTION_ORDER:?}")
 [ "${#questions[@]}" = 64 ] || fail "the question order has ${#questions[@]} questions"
 
-kp() {
-    local codes=(90 87 88 89 83 84 85 79 80 81)
-    echo "${codes[$1]}"
-}
-# The centre of a digit's label on the pad, in the bottom-right corner of the window.
-digit_centre() {
-    local col row
-    case $1 in
-    0) col=0 row=3 ;;
-    *) col=$((($1 - 1) % 3)) row=$((2 - ($1 - 1) / 3)) ;;
-    esac
-    echo "$((485 + col * 96)) $((228 + row * 88))"
-}
-pad_shown() {
-    [ "$(pixel 580 187)" = "128,128,255" ]
-}
-await() {
-    local what=$1 want=$2 i
-    for i in $(seq 400); do
-        if pad_shown; then [ "$want" = shown ] && return 0; else [ "$want" = hidden ] && return 0; fi
-        sleep 0.05
-    done
-    fail "$what: the digit pad is not $want"
-}
-red_pixels() {
-    import -window root -crop 280x110+150+190 -depth 8 txt:- | grep -c '(255,0,0)' || true
-}
 # give N DIGITS [clicks]: the digits one tick apart at least, by keypad or by clicks.
 give() {
     local digits=$1 how=${2:-keys} d x y

@@ -60,6 +60,17 @@ start_x() {
     exit 77
 }
 
+# kp D: the X keycode of keypad digit D (evdev); what it means depends on NumLock, not on xdotool.
+kp() {
+    local codes=(90 87 88 89 83 84 85 79 80 81)
+    echo "${codes[$1]}"
+}
+
+# area_text X Y W H: the pixels of that area of the screen, one a line, as ImageMagick's text.
+area_text() {
+    import -window root -crop "${3}x${4}+${1}+${2}" -depth 8 txt:-
+}
+
 # Starts the program with the given arguments and waits for its window to be mapped.
 start_app() {
     # The program runs on this X server even when the tests are started from a Wayland desktop.
@@ -107,3 +118,5 @@ pixel() {
 click_at() {
     xdotool mousemove "$1" "$2" click 1
 }
+
+source "$(dirname "${BASH_SOURCE[0]}")/window-places.sh"
