@@ -146,7 +146,8 @@ judged "question 3 ($a x $b), standard keymap with NumLock on, a held key" right
 
 # 4: wtype holds the first digit as NumLock off names it; the standard keymap with NumLock off.
 question 3
-spawn /dev/null "$work/held.err" wtype -P "${numlock_off_keysym[$first]}" -s 1500 \
+# (wtype holds it for 2.5 s, well past the last look at 1.5 s.)
+spawn /dev/null "$work/held.err" wtype -P "${numlock_off_keysym[$first]}" -s 2500 \
     -p "${numlock_off_keysym[$first]}"
 held=$spawned
 pids+=("$held")
