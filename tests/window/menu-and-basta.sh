@@ -13,18 +13,7 @@ start_app
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
 [ "$width" = 731 ] && [ "$height" = 544 ] || fail "window is ${width}x${height}, not 731x544"
 
-# Borders of the menu labels in their text colours, where the centred menu puts them.
-expect() {
-    local got
-    got=$(pixel "$1" "$2")
-    [ "$got" = "$3" ] || fail "pixel $1,$2 of $4 is $got, expected $3"
-}
-expect 235 100 192,255,192 "the left edge of Livello 1"
-expect 497 100 192,255,192 "the right edge of Livello 1"
-expect 235 349 255,0,0 "the left edge of Livello 5"
-expect 275 434 192,192,255 "the left edge of Basta!"
-expect 20 20 0,0,0 "the background"
-expect 700 535 0,0,0 "where Stop hides until a lesson"
+expect_menu
 
 click_at 366 438
 wait_exit 2

@@ -50,3 +50,21 @@ digit_centre() {
 red_pixels() {
     area_text 150 190 280 110 | grep -c '(255,0,0)' || true
 }
+
+# expect_menu [N]: the borders of the level menu in their colours where the centred menu puts them,
+# and black around it and where "Stop" hides until a lesson; N device pixels make each logical
+# pixel (1, or 4 at scale 2).
+expect_menu() {
+    local n=${1:-1} x y colour what count
+    while read -r x y colour what; do
+        count=$(area_text "$x" "$y" 1 1 | grep -c "($colour)" || true)
+        [ "$count" = "$n" ] || fail "$count of the $n pixels of $x,$y ($what) are $colour"
+    done <<'POINTS'
+235 100 192,255,192 the left edge of Livello 1
+497 100 192,255,192 the right edge of Livello 1
+235 349 255,0,0 the left edge of Livello 5
+275 434 192,192,255 the left edge of Basta!
+20 20 0,0,0 the background
+700 535 0,0,0 where Stop hides until a lesson
+POINTS
+}
