@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh test
 jobs=$(nproc)
 
 # run_suite DIR "CTEST OPTIONS" CMAKE OPTIONS...

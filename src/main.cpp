@@ -17,7 +17,15 @@
 #include <cstdlib>
 #include <tuple>
 
+// GCC says it builds with AddressSanitizer by a macro, clang by a feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define CORVALLO_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CORVALLO_ASAN 1
+#endif
+#endif
+#if defined(CORVALLO_ASAN)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -125,7 +133,7 @@ int main(int argc, char *argv[])
     // save or release that the system does not take back, so end here.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         std::fflush(nullptr);
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(CORVALLO_ASAN)
         // The leak check would otherwise run at exit, which this skips.
         __lsan_do_leak_check();
 #endif

@@ -76,10 +76,7 @@ close_now() {
     wait_exit 1
     [ "$exit_status" = 0 ] || fail "$moment: status '$exit_status' within 1 s of the close, expected 0"
     ! pgrep -f "^$corvallo_bin" >/dev/null || fail "$moment: a process of the program is left"
-    if [ -s "$work/app.err" ]; then
-        cat "$work/app.err" >&2
-        fail "$moment: the program wrote to stderr"
-    fi
+    expect_quiet "$moment"
     closes=$((closes + 1))
     echo "closed $moment"
 }

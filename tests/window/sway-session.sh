@@ -48,7 +48,9 @@ cleanup() {
 trap cleanup EXIT
 
 # as_user COMMAND...: runs a command in the session's clean environment, as "nobody" when root.
-session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime")
+# A UTF-8 locale, as every desktop session has.
+session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
+    LANG=C.UTF-8)
 for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
     [ -z "${!name:-}" ] || session_env+=("$name=${!name}")
 done

@@ -14,7 +14,7 @@ close_now() {
     kill -0 "$app_pid" 2>/dev/null || fail "$1: the program ended before the close"
     close_window
     [ "$exit_status" = 0 ] || fail "$1: status '$exit_status' ${close_ms} ms after the close, expected 0"
-    [ ! -s "$work/app.err" ] || { cat "$work/app.err" >&2; fail "$1: the program wrote to stderr"; }
+    expect_quiet "$1"
     closes+=("$1 ${close_ms} ms")
 }
 

@@ -78,7 +78,8 @@ start_app() {
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-    "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
+    # A UTF-8 locale, as every desktop session has.
+    LC_ALL=C.UTF-8 "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
