@@ -322,7 +322,9 @@ private:
 
     void typeKey(Key key)
     {
-        note(QStringLiteral("key %1 modifiers %2").arg(key.key, 0, 16).arg(key.modifiers, 0, 16));
+        note(QStringLiteral("key %1 modifiers %2")
+                 .arg(key.key, 0, 16)
+                 .arg(key.modifiers.toInt(), 0, 16));
         sendKey(QEvent::KeyPress, key, false);
         if (!form->isUnloaded())
             sendKey(QEvent::KeyRelease, key, false);

@@ -23,10 +23,12 @@ for tool in sway swaymsg grim wtype python3 convert setpriv; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
-# Qt's Wayland platform plugin, where Qt keeps its plugins next to its libraries.
+# Qt's Wayland platform plugin, where Qt keeps its plugins next to its libraries: up to Qt 6.9 a
+# few plugins named libqwayland-generic.so and the like, from Qt 6.10 on (measured with 6.11)
+# one libqwayland.so.
 qt_core=$(ldd "$corvallo_bin" 2>/dev/null | awk '/libQt6Core/ { print $3 }')
 platforms=$(dirname "${qt_core:-/nonexistent}")/qt6/plugins/platforms
-if [ -d "$platforms" ] && ! compgen -G "$platforms/libqwayland-*.so" >/dev/null; then
+if [ -d "$platforms" ] && ! compgen -G "$platforms/libqwayland*.so" >/dev/null; then
     skip "Qt's Wayland platform plugin is not installed (qt6-wayland)"
 fi
 
