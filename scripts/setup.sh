@@ -33,8 +33,9 @@ if [ "$purpose" = test ]; then
         sway grim wtype python3
         # the screen-reader test
         at-spi2-core python3-pyatspi dbus-daemon qt6-base-private-dev
-        # the package and its checks
+        # the package and its checks, and its tests in a clean testbed
         desktop-file-utils appstream man-db dpkg-dev debhelper lintian file
+        autopkgtest uidmap debootstrap
     )
 fi
 
@@ -42,14 +43,27 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
 
+sudo=
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+# The clean testbed of the package's tests runs in a user namespace, which maps the user's
+# subordinate ids: give the user a range where it has none, above every range already given.
+if [ "$purpose" = test ]; then
+    user=$(id -un)
+    for file in /etc/subuid /etc/subgid; do
+        grep -q "^$user:" "$file" 2>/dev/null && continue
+        start=$(awk -F: '$2 + $3 > top { top = $2 + $3 } END { print (top > 100000 ? top : 100000) }' \
+            "$file" 2>/dev/null || echo 100000)
+        echo "$user:$start:65536" | $sudo tee -a "$file" >/dev/null
+    done
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=
-[ "$(id -u)" -eq 0 ] || sudo=sudo
 $sudo apt-get update -qq
 
 available=()

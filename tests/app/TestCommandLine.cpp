@@ -137,7 +137,7 @@ private slots:
             environment.insert(QStringLiteral("DISPLAY"), arguments.takeFirst().mid(8));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(CORVALLO_BIN), arguments);
-        QVERIFY(process.waitForFinished(10000));
+        QVERIFY2(process.waitForFinished(10000), qPrintable(process.errorString()));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), status);
         const QString stdOut = QString::fromUtf8(process.readAllStandardOutput());

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Builds the Debian package for another architecture as a build server of that architecture
+# would, in a fresh minimal root with only the build dependencies, run under emulation; the
+# build runs the build-time tests, and lintian then checks the upload:
+#   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
+# SUITE is this machine's Debian release by default. Needs root (or sudo) for debootstrap and
+# chroot, and installs qemu-user-static, binfmt-support, debootstrap and lintian. The package,
+# the build log and lintian's report land in build/foreign/ARCH/. Under emulation the build
+# takes many times as long as a native one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+arch=${1:?usage: scripts/build-foreign.sh ARCH [SUITE]}
+suite=${2:-$(. /etc/os-release && echo "${VERSION_CODENAME:-}")}
+[ -n "$suite" ] || { echo "build-foreign: name the Debian release: scripts/build-foreign.sh $arch SUITE" >&2; exit 2; }
+if [ "$(id -u)" -ne 0 ]; then
+    exec sudo "$0" "$@"
+fi
+
+tools=(qemu-user-static binfmt-support debootstrap lintian)
+missing=()
+for package in "${tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+[ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+update-binfmts --enable >/dev/null 2>&1 || true
+
+out=$PWD/build/foreign/$arch
+mkdir -p "$out"
+root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
+cleanup() {
+    for mount in dev/pts dev proc; do umount -l "$root/$mount" 2>/dev/null || true; done
+    rm -rf "$root"
+}
+trap cleanup EXIT
+
+# A minimal root of that architecture, kept as a tarball for the next build.
+tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/build-root-$suite-$arch.tar
+if [ ! -s "$tarball" ]; then
+    mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2 }')
+    [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list | awk '{ print $2 }')
+    echo "Making a minimal $suite root for $arch"
+    debootstrap --arch="$arch" --variant=minbase --include=build-essential,fakeroot \
+        "$suite" "$root" "$mirror" >"$out/debootstrap.log" 2>&1 \
+        || { tail -n 20 "$out/debootstrap.log" >&2; exit 1; }
+    mkdir -p "$(dirname "$tarball")"
+    tar -C "$root" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
+else
+    tar -C "$root" -xf "$tarball"
+fi
+
+# The tree as a clean clone holds it, and the build dependencies with it, nothing else.
+mkdir -p "$root/build/corvallo"
+git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$root/build/corvallo" -xf -
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mount -t proc proc "$root/proc"
+mount --rbind /dev "$root/dev"
+in_root() {
+    chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"
+}
+echo "Installing the build dependencies in the $arch root"
+in_root apt-get update -qq
+in_root env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends /build/corvallo \
+    >"$out/build-dep.log" 2>&1 || { tail -n 20 "$out/build-dep.log" >&2; exit 1; }
+
+echo "Building for $arch (log: $out/build.log)"
+start=$(date +%s)
+status=0
+in_root sh -c "cd /build/corvallo && DEB_BUILD_OPTIONS=parallel=$(nproc) dpkg-buildpackage -us -uc -b" \
+    >"$out/build.log" 2>&1 || status=$?
+echo "dpkg-buildpackage gave $status after $(($(date +%s) - start)) s"
+grep -E '^[0-9]+% tests passed|tests failed out of|Test #[0-9]+: .*(Failed|Passed|Skipped)' "$out/build.log" | tail -n 40 || true
+[ "$status" = 0 ] || { tail -n 40 "$out/build.log" >&2; exit "$status"; }
+cp "$root"/build/corvallo_* "$out/"
+
+changes=$(ls "$out"/corvallo_*_"$arch".changes)
+lintian --pedantic --info "$changes" >"$out/lintian.log" 2>&1 || true
+cat "$out/lintian.log"
+if grep -qE '^[EW]:' "$out/lintian.log"; then
+    echo "build-foreign: lintian reports errors or warnings" >&2
+    exit 1
+fi
+echo "build-foreign: $(basename "$changes") built, its tests passed, lintian has no error or warning"
