@@ -12,7 +12,7 @@
 // A label of the window: a caption drawn from the top of its rectangle, a text colour, a back
 // colour or none (transparent), an optional single-line border. Geometry is kept in twips
 // exactly as set and placed on whole pixels. Colour writes only schedule a repaint of the label
-// itself, so an animation step stays cheap.
+// itself, so an animation step stays cheap. Held input posted to it runs when it arrives.
 class Label final : public QWidget {
     Q_OBJECT
 
@@ -23,6 +23,10 @@ public:
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    // Called after the caption of any label has changed, to tell a screen reader; colours never
+    // call it, since a fade changes how a caption looks, not what it says.
+    using CaptionWatcher = void (*)(Label *label);
+    static void setCaptionWatcher(CaptionWatcher watcher);
 
     Rgb foreColor() const { return m_fore; }
     void setForeColor(Rgb colour);

@@ -5,6 +5,7 @@
 #include "LabelAccessible.h"
 
 #include "FormDesign.h"
+#include "HeldInputEvent.h"
 #include "Label.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,15 @@ QAccessibleInterface *labelFactory(const QString &className, QObject *object)
     return nullptr;
 }
 
+// Tells a screen reader listening now that the label reads differently.
+void captionChanged(Label *label)
+{
+    if (!QAccessible::isActive() || accessOf(*label) == Access::Picture)
+        return;
+    QAccessibleEvent event(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 }
 
 LabelAccessible::LabelAccessible(Label *label)
@@ -55,26 +65,7 @@ LabelAccessible::LabelAccessible(Label *label)
 void LabelAccessible::installFactory()
 {
     QAccessible::installFactory(labelFactory);
-}
-
-void LabelAccessible::captionChanged(Label *label)
-{
-    if (!QAccessible::isActive() || accessOf(*label) == Access::Picture)
-        return;
-    QAccessibleEvent event(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
-QEvent::Type LabelAccessible::pressEventType()
-{
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-void LabelAccessible::press(Label *label)
-{
-    if (reachable(*label))
-        emit label->clicked();
+    Label::setCaptionWatcher(captionChanged);
 }
 
 Label *LabelAccessible::label() const
@@ -95,10 +86,6 @@ QAccessible::Role LabelAccessible::role() const
     return QAccessible::StaticText;
 }
 
-// The name is the caption, whatever its colour. Every caption is set black just before it fades
-// in, and a faded-out question keeps its caption until the next question or the end of the lesson
-// replaces it. Going by the captions tells a question as it starts to show and tells nothing the
-// child has not been given (the product is set only when it is shown), and a fade says nothing.
 // A button that a click cannot reach is as good as hidden.
 QAccessible::State LabelAccessible::state() const
 {
@@ -108,6 +95,10 @@ QAccessible::State LabelAccessible::state() const
     return state;
 }
 
+// The name is the caption, whatever its colour. Every caption is set black just before it fades
+// in, and a faded-out question keeps its caption until the next question or the end of the lesson
+// replaces it. Going by the captions tells a question as it starts to show and tells nothing the
+// child has not been given (the product is set only when it is shown), and a fade says nothing.
 QString LabelAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name)
@@ -125,11 +116,18 @@ QStringList LabelAccessible::actionNames() const
 }
 
 // A press is a click without the pointer: the label's clicked signal runs the same handler, when
-// the label gets to it, and only if a click could reach the label then. No light is shown on the
-// digit pad: the light is the feedback of a held button or key, and a press holds nothing.
+// the label gets to it, and only if a click could reach the label then. Posted as held input, it
+// waits as a click does while a pause holds input back. No light is shown on the digit pad: the
+// light is the feedback of a held button or key, and a press holds nothing.
 void LabelAccessible::doAction(const QString &actionName)
 {
-    if (actionName != pressAction() || accessOf(*label()) != Access::Button)
-        return QAccessibleWidget::doAction(actionName);
-    QCoreApplication::postEvent(label(), new QEvent(pressEventType()));
+    if (actionName != pressAction() || accessOf(*label()) != Access::Button) {
+        QAccessibleWidget::doAction(actionName);
+        return;
+    }
+    Label *pressed = label();
+    QCoreApplication::postEvent(pressed, new HeldInputEvent([pressed] {
+        if (reachable(*pressed))
+            emit pressed->clicked();
+    }));
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QAccessibleWidget>
-#include <QEvent>
 
 class Label;
 
@@ -13,20 +12,12 @@ class Label;
 // table says: the level menu, "Stop" and the digit pad are push buttons named by their captions,
 // whose press does what a click does; the other labels are static text reading their current
 // captions; the dot grid is a picture. Qt creates one for every label once the factory is
-// installed at start-up; Label reports its caption changes through captionChanged().
+// installed at start-up, which also has every caption change told to a screen reader.
 class LabelAccessible final : public QAccessibleWidget {
 public:
     explicit LabelAccessible(Label *label);
 
     static void installFactory();
-    // Tells a screen reader listening now that the label reads differently. Colours never call
-    // this: a fade changes how a caption looks, not what it says.
-    static void captionChanged(Label *label);
-    // A press is posted to the label as this event, so that it waits, as a click does, while a
-    // pause holds input back; the label runs it through press().
-    static QEvent::Type pressEventType();
-    // Clicks the label, if a click could reach it now.
-    static void press(Label *label);
 
     QAccessible::State state() const override;
 
