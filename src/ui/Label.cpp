@@ -67,9 +67,10 @@ void drawBorder(QPainter &painter, const QRect &rect, const QColor &colour)
 
 }
 
-Label::Label(QWidget *parent, int index)
+Label::Label(QWidget *parent, int index, AccessRole access)
     : QWidget(parent)
     , m_index(index)
+    , m_access(access)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include "AccessRole.h"
 #include "Rgb.h"
 
 #include <QString>
@@ -17,9 +18,10 @@ class Label final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Label(QWidget *parent, int index = -1);
+    explicit Label(QWidget *parent, int index = -1, AccessRole access = AccessRole::Text);
 
     int index() const { return m_index; }
+    AccessRole accessRole() const { return m_access; }
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
@@ -75,6 +77,7 @@ private:
     void place();
 
     int m_index;
+    AccessRole m_access;
     QString m_caption;
     QString m_shown;
     Rgb m_fore = 0;

@@ -4,29 +4,12 @@
 
 #include "LabelAccessible.h"
 
-#include "FormDesign.h"
 #include "HeldInputEvent.h"
 #include "Label.h"
 
 #include <QCoreApplication>
 
 namespace {
-
-using FormDesign::Access;
-
-// Looked up each time rather than kept: Qt may ask before the label has its name.
-Access accessOf(const QObject &label)
-{
-    const QByteArray name = label.objectName().toLatin1();
-    for (const FormDesign::ControlDesign &design : FormDesign::Controls) {
-        if (name != design.name)
-            continue;
-        for (const FormDesign::ControlAccess &entry : FormDesign::Accesses)
-            if (entry.control == design.control)
-                return entry.access;
-    }
-    return Access::Text;
-}
 
 // A click reaches a label that is on screen with nothing in front of its middle: while the digit
 // pad is shown, it covers "Stop".
@@ -49,7 +32,7 @@ QAccessibleInterface *labelFactory(const QString &className, QObject *object)
 // Tells a screen reader listening now that the label reads differently.
 void captionChanged(Label *label)
 {
-    if (!QAccessible::isActive() || accessOf(*label) == Access::Picture)
+    if (!QAccessible::isActive() || label->accessRole() == AccessRole::Picture)
         return;
     QAccessibleEvent event(label, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
@@ -75,12 +58,12 @@ Label *LabelAccessible::label() const
 
 QAccessible::Role LabelAccessible::role() const
 {
-    switch (accessOf(*label())) {
-    case Access::Button:
+    switch (label()->accessRole()) {
+    case AccessRole::Button:
         return QAccessible::PushButton;
-    case Access::Text:
+    case AccessRole::Text:
         return QAccessible::StaticText;
-    case Access::Picture:
+    case AccessRole::Picture:
         return QAccessible::Graphic;
     }
     return QAccessible::StaticText;
@@ -90,7 +73,7 @@ QAccessible::Role LabelAccessible::role() const
 QAccessible::State LabelAccessible::state() const
 {
     QAccessible::State state = QAccessibleWidget::state();
-    if (accessOf(*label()) == Access::Button && !reachable(*label()))
+    if (label()->accessRole() == AccessRole::Button && !reachable(*label()))
         state.invisible = true;
     return state;
 }
@@ -103,14 +86,14 @@ QString LabelAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name)
         return QAccessibleWidget::text(t);
-    if (accessOf(*label()) == Access::Picture)
+    if (label()->accessRole() == AccessRole::Picture)
         return {};
     return label()->caption();
 }
 
 QStringList LabelAccessible::actionNames() const
 {
-    if (accessOf(*label()) == Access::Button)
+    if (label()->accessRole() == AccessRole::Button)
         return { pressAction() };
     return QAccessibleWidget::actionNames();
 }
@@ -121,7 +104,7 @@ QStringList LabelAccessible::actionNames() const
 // light is the feedback of a held button or key, and a press holds nothing.
 void LabelAccessible::doAction(const QString &actionName)
 {
-    if (actionName != pressAction() || accessOf(*label()) != Access::Button) {
+    if (actionName != pressAction() || label()->accessRole() != AccessRole::Button) {
         QAccessibleWidget::doAction(actionName);
         return;
     }

@@ -8,10 +8,10 @@
 
 class Label;
 
-// What a screen reader (AT-SPI on Linux) learns of a label of the window, as the design's access
-// table says: the level menu, "Stop" and the digit pad are push buttons named by their captions,
-// whose press does what a click does; the other labels are static text reading their current
-// captions; the dot grid is a picture. Qt creates one for every label once the factory is
+// What a screen reader (AT-SPI on Linux) learns of a label of the window, as its access role says.
+// In the window's design the level menu, "Stop" and the digit pad are push buttons named by their
+// captions, whose press does what a click does; the other labels are static text reading their
+// current captions; the dot grid is a picture. Qt creates one for every label once the factory is
 // installed at start-up, which also has every caption change told to a screen reader.
 class LabelAccessible final : public QAccessibleWidget {
 public:
