@@ -82,7 +82,7 @@ mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 # Labels repaint only where their text is: the screen must still show what a full repaint draws,
 # or the figures below measure a faster wrong picture.
-QT_QPA_PLATFORM=offscreen "$build/corvallo/tests/ui/TestLabelRepaint" >"$work/check.log" 2>&1 \
+QT_QPA_PLATFORM=offscreen "$build/corvallo/tests/widgets/TestLabelRepaint" >"$work/check.log" 2>&1 \
     || { cat "$work/check.log" >&2; exit 1; }
 
 # --- One X server for everything, black root, on the first free display from 90 on.

@@ -7,56 +7,62 @@
 #include "DigitPad.h"
 
 #include <QKeyEvent>
-#include <array>
+#include <X11/keysym.h>
 
 namespace {
 
-// The X keysyms of the keypad's digit keys, which X11 and Wayland alike give as the native virtual
-// key. Under Wayland Qt marks no key with KeypadModifier, and keypad 2 comes as Qt::Key_2 just as
-// the main row's 2 does: only the keysym (KP_2 against 2) tells them apart.
-constexpr quint32 KeysymKeypad0 = 0xffb0;
-constexpr quint32 KeysymKeypad9 = 0xffb9;
-// With NumLock off: KP_Insert, KP_End, KP_Down, KP_Next, KP_Left, KP_Begin, KP_Right, KP_Home,
-// KP_Up, KP_Prior for 0 to 9.
-constexpr std::array<quint32, 10> KeysymNavigation { 0xff9e, 0xff9c, 0xff99, 0xff9b, 0xff96, 0xff9d,
-    0xff98, 0xff95, 0xff97, 0xff9a };
-// What Qt makes of the same keys, marked KeypadModifier under X11 and in synthetic events.
-constexpr std::array<int, 10> QtNavigation { Qt::Key_Insert, Qt::Key_End, Qt::Key_Down,
-    Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Clear, Qt::Key_Right, Qt::Key_Home, Qt::Key_Up,
-    Qt::Key_PageUp };
+// A key of the keypad by the X keysym that X11 and Wayland alike give as the native virtual key,
+// and by what Qt makes of it, marked KeypadModifier under X11 and in synthetic events. Under
+// Wayland Qt marks no key with KeypadModifier, and keypad 2 comes as Qt::Key_2 just as the main
+// row's 2 does: only the keysym (KP_2 against 2) tells them apart.
+struct KeypadKey {
+    quint32 keysym;
+    int key;
+    int digit;
+};
 
-template <typename T, std::size_t N>
-std::optional<int> indexOf(const std::array<T, N> &values, T value)
+// The ten digit keys with NumLock on, then off. With NumLock off they report what they do for
+// navigation; a child cannot be expected to know about NumLock, so they give their digits all
+// the same.
+constexpr KeypadKey KeypadDigits[] = {
+    { XK_KP_0, Qt::Key_0, 0 },
+    { XK_KP_1, Qt::Key_1, 1 },
+    { XK_KP_2, Qt::Key_2, 2 },
+    { XK_KP_3, Qt::Key_3, 3 },
+    { XK_KP_4, Qt::Key_4, 4 },
+    { XK_KP_5, Qt::Key_5, 5 },
+    { XK_KP_6, Qt::Key_6, 6 },
+    { XK_KP_7, Qt::Key_7, 7 },
+    { XK_KP_8, Qt::Key_8, 8 },
+    { XK_KP_9, Qt::Key_9, 9 },
+    { XK_KP_Insert, Qt::Key_Insert, 0 },
+    { XK_KP_End, Qt::Key_End, 1 },
+    { XK_KP_Down, Qt::Key_Down, 2 },
+    { XK_KP_Next, Qt::Key_PageDown, 3 },
+    { XK_KP_Left, Qt::Key_Left, 4 },
+    { XK_KP_Begin, Qt::Key_Clear, 5 },
+    { XK_KP_Right, Qt::Key_Right, 6 },
+    { XK_KP_Home, Qt::Key_Home, 7 },
+    { XK_KP_Up, Qt::Key_Up, 8 },
+    { XK_KP_Prior, Qt::Key_PageUp, 9 },
+};
+
+// The digit of the keypad key whose keysym or Qt key (as column says) is value.
+template <typename T> std::optional<int> digitOf(T KeypadKey::*column, T value)
 {
-    for (std::size_t i = 0; i < N; ++i)
-        if (values[i] == value)
-            return static_cast<int>(i);
+    for (const KeypadKey &row : KeypadDigits)
+        if (row.*column == value)
+            return row.digit;
     return std::nullopt;
-}
-
-std::optional<int> digitOfKeysym(quint32 keysym)
-{
-    if (keysym >= KeysymKeypad0 && keysym <= KeysymKeypad9)
-        return static_cast<int>(keysym - KeysymKeypad0);
-    return indexOf(KeysymNavigation, keysym);
-}
-
-std::optional<int> digitOfKeypadKey(int key)
-{
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return key - Qt::Key_0;
-    return indexOf(QtNavigation, key);
 }
 
 }
 
 std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event)
 {
-    // With NumLock off the keypad's keys report their navigation meaning. A child cannot be
-    // expected to know about NumLock, so they give their digits all the same.
-    auto digit = digitOfKeysym(event.nativeVirtualKey());
+    auto digit = digitOf(&KeypadKey::keysym, event.nativeVirtualKey());
     if (!digit && (event.modifiers() & Qt::KeypadModifier))
-        digit = digitOfKeypadKey(event.key());
+        digit = digitOf(&KeypadKey::key, event.key());
     if (!digit)
         return std::nullopt;
     return static_cast<std::int16_t>(KeypadZero + *digit);

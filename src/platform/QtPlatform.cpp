@@ -4,7 +4,7 @@
 
 #include "QtPlatform.h"
 
-#include "LabelAccessible.h"
+#include "HeldInputEvent.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -19,14 +19,14 @@ namespace {
 // A pause is cut into slices this long, so that a close can end it.
 constexpr auto SleepSlice = std::chrono::milliseconds(20);
 
-// Holds back the input that reaches a window during a pause, and a screen reader's presses, to hand
-// them on at the next pump.
+// Holds back the input that reaches a window during a pause, and the held input posted to a widget
+// (a screen reader's press), to hand them on at the next pump.
 class InputHold final : public QObject {
 public:
     bool eventFilter(QObject *receiver, QEvent *event) override
     {
         const bool input = event->isInputEvent() && receiver->isWindowType();
-        if (!input && event->type() != LabelAccessible::pressEventType())
+        if (!input && event->type() != HeldInputEvent::eventType())
             return false;
         m_held.push_back({ receiver, std::unique_ptr<QEvent>(event->clone()) });
         return true;

@@ -5,7 +5,7 @@
 #include "Label.h"
 
 #include "Fonts.h"
-#include "LabelAccessible.h"
+#include "HeldInputEvent.h"
 #include "Twips.h"
 
 #include <QFontMetrics>
@@ -15,6 +15,8 @@
 #include <cmath>
 
 namespace {
+
+Label::CaptionWatcher captionWatcher = nullptr;
 
 // Where a label's text is drawn: its lines as laid out, widened by a margin for what glyphs draw
 // past their advances, inside the label. A change of the text or of its colour repaints only
@@ -65,9 +67,10 @@ void drawBorder(QPainter &painter, const QRect &rect, const QColor &colour)
 
 }
 
-Label::Label(QWidget *parent, int index)
+Label::Label(QWidget *parent, int index, AccessRole access)
     : QWidget(parent)
     , m_index(index)
+    , m_access(access)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -89,7 +92,13 @@ void Label::setCaption(const QString &caption)
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (shown)
         update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
-    LabelAccessible::captionChanged(this);
+    if (captionWatcher)
+        captionWatcher(this);
+}
+
+void Label::setCaptionWatcher(CaptionWatcher watcher)
+{
+    captionWatcher = watcher;
 }
 
 void Label::setForeColor(Rgb colour)
@@ -187,9 +196,9 @@ void Label::paintEvent(QPaintEvent *)
 
 bool Label::event(QEvent *event)
 {
-    if (event->type() != LabelAccessible::pressEventType())
+    if (event->type() != HeldInputEvent::eventType())
         return QWidget::event(event);
-    LabelAccessible::press(this);
+    static_cast<HeldInputEvent *>(event)->run();
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include "AccessRole.h"
 #include "Rgb.h"
 
 #include <QString>
@@ -12,17 +13,22 @@
 // A label of the window: a caption drawn from the top of its rectangle, a text colour, a back
 // colour or none (transparent), an optional single-line border. Geometry is kept in twips
 // exactly as set and placed on whole pixels. Colour writes only schedule a repaint of the label
-// itself, so an animation step stays cheap.
+// itself, so an animation step stays cheap. Held input posted to it runs when it arrives.
 class Label final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Label(QWidget *parent, int index = -1);
+    explicit Label(QWidget *parent, int index = -1, AccessRole access = AccessRole::Text);
 
     int index() const { return m_index; }
+    AccessRole accessRole() const { return m_access; }
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    // Called after the caption of any label has changed, to tell a screen reader; colours never
+    // call it, since a fade changes how a caption looks, not what it says.
+    using CaptionWatcher = void (*)(Label *label);
+    static void setCaptionWatcher(CaptionWatcher watcher);
 
     Rgb foreColor() const { return m_fore; }
     void setForeColor(Rgb colour);
@@ -71,6 +77,7 @@ private:
     void place();
 
     int m_index;
+    AccessRole m_access;
     QString m_caption;
     QString m_shown;
     Rgb m_fore = 0;

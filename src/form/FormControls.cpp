@@ -24,7 +24,7 @@ Frame *makeFrame(QWidget *window, const ControlDesign &design)
 
 Label *makeLabel(QWidget *parent, const ControlDesign &design)
 {
-    auto *label = new Label(parent, design.index);
+    auto *label = new Label(parent, design.index, design.access);
     label->setObjectName(QString::fromLatin1(design.name));
     label->setTransparent(design.flags & FormDesign::Transparent);
     label->setBorder(design.flags & FormDesign::Border);
