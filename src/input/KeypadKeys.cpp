@@ -13,8 +13,9 @@ namespace {
 
 // A key of the keypad by the X keysym that X11 and Wayland alike give as the native virtual key,
 // and by what Qt makes of it, marked KeypadModifier under X11 and in synthetic events. Under
-// Wayland Qt marks no key with KeypadModifier, and keypad 2 comes as Qt::Key_2 just as the main
-// row's 2 does: only the keysym (KP_2 against 2) tells them apart.
+// Wayland Qt marks no key with KeypadModifier (measured with Qt 6.4.2), and keypad 2 comes as
+// Qt::Key_2 just as the main row's 2 does: only the keysym (KP_2 against 2) tells them apart;
+// with Qt 6.8.2 keypad answers given by keysym under sway were judged as with 6.4.2.
 struct KeypadKey {
     quint32 keysym;
     int key;

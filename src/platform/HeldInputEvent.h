@@ -8,8 +8,8 @@
 #include <functional>
 
 // Input that reaches a widget by another road than the window system, such as a screen reader's
-// press. Posted to the widget, it waits as a click does while a pause holds input back; the widget
-// runs it from its event() when it arrives.
+// press. Posted to the widget, it waits as a click does while a pause holds input back; a widget
+// that posts it runs it from its own event() when it arrives (today the label).
 class HeldInputEvent final : public QEvent {
 public:
     explicit HeldInputEvent(std::function<void()> action);
