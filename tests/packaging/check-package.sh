@@ -314,6 +314,8 @@ check_testbed() {
     local status=0
     autopkgtest --output-dir "$work/autopkgtest" "$deb" "$tree/" \
         -- unshare --release "$suite" --tarball "$tarball" >"$work/autopkgtest.log" 2>&1 || status=$?
+    # What each real-window test did, and the verdict of each autopkgtest.
+    grep -E '^(== |skipped: |SKIP: |[0-9]+ passed, )' "$work/autopkgtest.log" || true
     cat "$work/autopkgtest/summary" 2>/dev/null || true
     # 16: the testbed could not be set up or could not install what the tests depend on.
     if [ "$status" = 16 ] && grep -qE 'Temporary failure|Could not resolve|Unable to fetch' \
