@@ -37,6 +37,7 @@ update-binfmts --enable >/dev/null 2>&1 || true
 out=$PWD/build/foreign/$arch
 mkdir -p "$out"
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
+chmod 755 "$root" # apt's own user fetches into it
 cleanup() {
     for mount in dev/pts dev proc; do umount -l "$root/$mount" 2>/dev/null || true; done
     rm -rf "$root"
