@@ -23,6 +23,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "$work/app.err" ]; then
+        echo "The program's stderr:" >&2
+        tail -n 60 "$work/app.err" >&2
+    fi
     exit 1
 }
 
@@ -89,7 +93,6 @@ start_app() {
     done
     echo "display $DISPLAY; program $(kill -0 "$app_pid" 2>/dev/null && echo running || echo ended)" >&2
     xwininfo -root -tree 2>&1 | head -n 20 >&2 || true
-    cat "$work/app.err" >&2
     fail "the window did not appear"
 }
 
