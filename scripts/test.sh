@@ -31,6 +31,10 @@ echo "== build and tests under AddressSanitizer and UndefinedBehaviorSanitizer =
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# At start-up Qt 6.8 asks the desktop portal for its version and frees the pending call only when
+# the answer comes. A test session has no portal, and when the program ends first LeakSanitizer
+# reports those few hundred bytes as leaked (Debian 13, Qt 6.8.2; not on Qt 6.4.2 or 6.11.2).
+export QT_NO_XDG_DESKTOP_PORTAL=1
 run_suite build/sanitize "-LE package" -DCMAKE_BUILD_TYPE=Debug -DCORVALLO_SANITIZE=ON
 
 echo "== a bounded fuzzing run of the command line =="

@@ -53,7 +53,7 @@ trap cleanup EXIT
 # A UTF-8 locale, as every desktop session has.
 session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
     LANG=C.UTF-8)
-for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS QT_NO_XDG_DESKTOP_PORTAL; do
     [ -z "${!name:-}" ] || session_env+=("$name=${!name}")
 done
 drop=()
