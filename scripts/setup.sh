@@ -68,7 +68,7 @@ $sudo apt-get update -qq
 
 available=()
 for package in "${missing[@]}"; do
-    candidate=$(apt-cache policy "$package" 2>/dev/null | awk '/Candidate:/ { print $2 }')
+    candidate=$(LC_ALL=C apt-cache policy "$package" 2>/dev/null | awk '/Candidate:/ { print $2 }')
     if [ -z "$candidate" ] || [ "$candidate" = "(none)" ]; then
         echo "setup: $package is not in this release's packages; going on without it"
     else

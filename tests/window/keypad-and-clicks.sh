@@ -91,5 +91,6 @@ for _ in $(seq 20); do
     sleep 0.1
 done
 [ -n "$answered" ] || fail "6 x 6: two quick clicks on the 3 did not give two digits"
+expect_quiet "after the answers"
 
 echo "PASS"

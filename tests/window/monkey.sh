@@ -9,7 +9,8 @@
 # CORVALLO_MONKEY_SEED picks the seed, CORVALLO_MONKEY_SECONDS the play time (default 45).
 source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 
-RANDOM=${CORVALLO_MONKEY_SEED:-1}
+seed=${CORVALLO_MONKEY_SEED:-1}
+RANDOM=$seed
 seconds=${CORVALLO_MONKEY_SECONDS:-45}
 keypad=(90 87 88 89 83 84 85 79 80 81)
 mainrow=(19 10 11 12 13 14 15 16 17 18)
@@ -18,8 +19,7 @@ events=0
 
 alive() {
     kill -0 "$app_pid" 2>/dev/null || {
-        cat "$work/app.err" >&2
-        fail "the program ended after $events events (seed $RANDOM)"
+        fail "the program ended after $events events (seed $seed)"
     }
 }
 design_size() {
@@ -67,8 +67,9 @@ sleep 2.5
 alive
 [ "$(pixel 235 100)" != 192,255,192 ] || fail "the menu stays up while a lesson runs"
 click_at 700 530
+# Within a pause the window takes no input; on a busy machine the menu may take some seconds.
 back=
-for _ in $(seq 60); do
+for _ in $(seq 150); do
     [ "$(pixel 235 100)" = 192,255,192 ] && {
         back=1
         break
@@ -80,8 +81,5 @@ alive
 click_at 366 438 # "Basta!"
 wait_exit 5
 [ "$exit_status" = 0 ] || fail "after Basta! the program gave '$exit_status', expected 0"
-if grep -qE 'Sanitizer|runtime error' "$work/app.err"; then
-    cat "$work/app.err" >&2
-    fail "sanitizer reports"
-fi
+expect_quiet "after the monkey"
 echo "PASS: $events events, program alive throughout, menu back after Stop, status 0"

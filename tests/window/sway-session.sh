@@ -23,9 +23,9 @@ for tool in sway swaymsg grim wtype python3 convert setpriv; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
-# Qt's Wayland platform plugin, where Qt keeps its plugins next to its libraries: up to Qt 6.9 a
-# few plugins named libqwayland-generic.so and the like, from Qt 6.10 on (measured with 6.11)
-# one libqwayland.so.
+# Qt's Wayland platform plugin, where Qt keeps its plugins next to its libraries: with Qt 6.4.2
+# and 6.8.2 a few plugins named libqwayland-generic.so and the like, with Qt 6.11.2 one
+# libqwayland.so.
 qt_core=$(ldd "$corvallo_bin" 2>/dev/null | awk '/libQt6Core/ { print $3 }')
 platforms=$(dirname "${qt_core:-/nonexistent}")/qt6/plugins/platforms
 if [ -d "$platforms" ] && ! compgen -G "$platforms/libqwayland*.so" >/dev/null; then
@@ -41,7 +41,7 @@ cleanup() {
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
-    exec 7>&- 8<&- 2>/dev/null || true
+    exec 7>&- 8<&-
     for pid in "$app_pid" "${pids[@]}"; do
         [ -n "$pid" ] && wait "$pid" 2>/dev/null || true
     done

@@ -62,4 +62,5 @@ green=$(import -window root -crop 400x19+0+525 -depth 8 txt:- | grep -c '(0,128,
 click_at 700 534 # "Stop" in the menu ends the program
 wait_exit 2
 [ "$exit_status" = 0 ] || fail "Stop after the lesson gave '$exit_status', expected 0"
+expect_quiet "after the lesson"
 echo "66 questions answered, 2 wrong ones asked again, menu back, Stop ended the program"
