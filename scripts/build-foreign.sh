@@ -9,20 +9,21 @@
 # build runs the build-time tests, and lintian then checks the upload:
 #   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
 # SUITE is this machine's Debian release by default. Needs root (or sudo) for debootstrap and
-# chroot, and installs qemu-user-static, binfmt-support, debootstrap and lintian. The package,
+# chroot, and installs qemu-user-static, binfmt-support, debootstrap, lintian and git. The package,
 # the build log and lintian's report land in build/foreign/ARCH/. Under emulation the build
 # takes many times as long as a native one.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(realpath "$0")
+cd "$(dirname "$self")/.."
 
 arch=${1:?usage: scripts/build-foreign.sh ARCH [SUITE]}
 suite=${2:-$(. /etc/os-release && echo "${VERSION_CODENAME:-}")}
 [ -n "$suite" ] || { echo "build-foreign: name the Debian release: scripts/build-foreign.sh $arch SUITE" >&2; exit 2; }
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo "$0" "$@"
+    exec sudo "$self" "$@"
 fi
 
-tools=(qemu-user-static binfmt-support debootstrap lintian)
+tools=(qemu-user-static binfmt-support debootstrap lintian git)
 missing=()
 for package in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -31,16 +32,23 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-[ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-update-binfmts --enable >/dev/null 2>&1 || true
+[ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc \
+    || { echo "build-foreign: binfmt_misc cannot be mounted: no emulation here" >&2; exit 1; }
+update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable emulation" >&2; exit 1; }
 
 out=$PWD/build/foreign/$arch
 mkdir -p "$out"
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
 chmod 755 "$root" # apt's own user fetches into it
+# The root's /dev is the machine's own: it is removed with the root only once unmounted.
 cleanup() {
-    for mount in dev/pts dev proc; do umount -l "$root/$mount" 2>/dev/null || true; done
-    rm -rf "$root"
+    umount -R "$root/dev" 2>/dev/null || umount -l -R "$root/dev" 2>/dev/null || true
+    umount "$root/proc" 2>/dev/null || umount -l "$root/proc" 2>/dev/null || true
+    if mountpoint -q "$root/dev" || mountpoint -q "$root/proc"; then
+        echo "build-foreign: $root is still mounted on; left in place" >&2
+        return
+    fi
+    rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
 
@@ -61,10 +69,12 @@ fi
 
 # The tree as a clean clone holds it, and the build dependencies with it, nothing else.
 mkdir -p "$root/build/corvallo"
-git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$root/build/corvallo" -xf -
+git ls-files -z --cached --others --exclude-standard \
+    | while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done \
+    | tar --null -T - -cf - | tar -C "$root/build/corvallo" -xf -
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
-mount --rbind /dev "$root/dev"
+mount --rbind --make-rslave /dev "$root/dev"
 in_root() {
     chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"
 }
@@ -73,21 +83,29 @@ in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends /build/corvallo \
     >"$out/build-dep.log" 2>&1 || { tail -n 20 "$out/build-dep.log" >&2; exit 1; }
 
+# As on a build server, the build and its tests run as an ordinary user.
+in_root useradd --create-home --user-group builder
+in_root chown -R builder:builder /build
 echo "Building for $arch (log: $out/build.log)"
 start=$(date +%s)
 status=0
-in_root sh -c "cd /build/corvallo && DEB_BUILD_OPTIONS=parallel=$(nproc) dpkg-buildpackage -us -uc -b" \
+in_root runuser -u builder -- env HOME=/home/builder \
+    sh -c "cd /build/corvallo && DEB_BUILD_OPTIONS=parallel=$(nproc) dpkg-buildpackage -us -uc -b" \
     >"$out/build.log" 2>&1 || status=$?
 echo "dpkg-buildpackage gave $status after $(($(date +%s) - start)) s"
 grep -E '^[0-9]+% tests passed|tests failed out of|Test #[0-9]+: .*(Failed|Passed|Skipped)' "$out/build.log" | tail -n 40 || true
 [ "$status" = 0 ] || { tail -n 40 "$out/build.log" >&2; exit "$status"; }
+rm -f "$out"/corvallo_*
 cp "$root"/build/corvallo_* "$out/"
 
 changes=$(ls "$out"/corvallo_*_"$arch".changes)
-lintian --pedantic --info "$changes" >"$out/lintian.log" 2>&1 || true
+status=0
+lintian --pedantic --info "$changes" >"$out/lintian.log" 2>&1 || status=$?
 cat "$out/lintian.log"
 if grep -qE '^[EW]:' "$out/lintian.log"; then
     echo "build-foreign: lintian reports errors or warnings" >&2
     exit 1
 fi
+# 1 means tags were found, all of them below a warning; more means lintian itself failed.
+[ "$status" -le 1 ] || { echo "build-foreign: lintian failed with status $status" >&2; exit 1; }
 echo "build-foreign: $(basename "$changes") built, its tests passed, lintian has no error or warning"
