@@ -64,7 +64,11 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-$sudo apt-get update -qq
+# Package lists of the last day are taken as they are, so that a start on a release that lacks
+# one of the packages does not fetch the lists again each time.
+if [ -z "$(find /var/lib/apt/lists -maxdepth 1 -name '*_Packages*' -newermt '-1 day' 2>/dev/null | head -n 1)" ]; then
+    $sudo apt-get update -qq
+fi
 
 available=()
 for package in "${missing[@]}"; do
@@ -77,4 +81,8 @@ for package in "${missing[@]}"; do
 done
 [ ${#available[@]} -eq 0 ] && exit 0
 echo "Installing: ${available[*]}"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${available[@]}" >/dev/null
+install_available() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${available[@]}" >/dev/null
+}
+# Lists a day old may name versions that the archive no longer holds.
+install_available || { $sudo apt-get update -qq && install_available; }
