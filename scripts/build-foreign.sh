@@ -39,7 +39,6 @@ update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable e
 out=$PWD/build/foreign/$arch
 mkdir -p "$out"
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
-chmod 755 "$root" # apt's own user fetches into it
 # The root's /dev is the machine's own: it is removed with the root only once unmounted.
 cleanup() {
     umount -R "$root/dev" 2>/dev/null || umount -l -R "$root/dev" 2>/dev/null || true
@@ -55,8 +54,8 @@ trap cleanup EXIT
 # A minimal root of that architecture, kept as a tarball for the next build.
 tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/build-root-$suite-$arch.tar
 if [ ! -s "$tarball" ]; then
-    mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2 }')
-    [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list | awk '{ print $2 }')
+    mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2; exit }')
+    [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list | awk '{ print $2; exit }')
     echo "Making a minimal $suite root for $arch"
     debootstrap --arch="$arch" --variant=minbase --include=build-essential,fakeroot \
         "$suite" "$root" "$mirror" >"$out/debootstrap.log" 2>&1 \
@@ -66,6 +65,8 @@ if [ ! -s "$tarball" ]; then
 else
     tar -C "$root" -xf "$tarball"
 fi
+# Its top is open to every user, as a root directory is: apt's own user and the builder need it.
+chmod 755 "$root"
 
 # The tree as a clean clone holds it, and the build dependencies with it, nothing else.
 mkdir -p "$root/build/corvallo"

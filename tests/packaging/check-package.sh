@@ -304,8 +304,8 @@ check_testbed() {
         [ "$(id -u)" = 0 ] || skip "no testbed at $tarball, and only root can make one"
         command -v debootstrap >/dev/null || skip "no testbed at $tarball, and debootstrap is missing"
         local mirror
-        mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2 }')
-        [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list 2>/dev/null | awk '{ print $2 }')
+        mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2; exit }')
+        [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list 2>/dev/null | awk '{ print $2; exit }')
         [ -n "$mirror" ] || skip "no Debian mirror in the apt sources to make a testbed from"
         mkdir -p "$cache"
         debootstrap --variant=minbase "$suite" "$work/root" "$mirror" >"$work/debootstrap.log" 2>&1 \
