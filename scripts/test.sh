@@ -21,6 +21,8 @@ run_suite() {
     cmake --build "$dir" -j"$jobs"
     # shellcheck disable=SC2086
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" $select
+    # Why each skipped test skipped.
+    grep -hE '^(skipped: |SKIP   : )' "$dir/Testing/Temporary/LastTest.log" | sort | uniq -c || true
 }
 
 echo "== build and tests =="
