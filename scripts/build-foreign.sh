@@ -96,13 +96,17 @@ in_root runuser -u builder -- env HOME=/home/builder \
 echo "dpkg-buildpackage gave $status after $(($(date +%s) - start)) s"
 grep -E '^[0-9]+% tests passed|tests failed out of|Test #[0-9]+: .*(Failed|Passed|Skipped)' "$out/build.log" | tail -n 40 || true
 [ "$status" = 0 ] || { tail -n 40 "$out/build.log" >&2; exit "$status"; }
-rm -f "$out"/corvallo_*
-cp "$root"/build/corvallo_* "$out/"
+rm -f "$out"/corvallo_* "$out"/corvallo-*
+cp "$root"/build/corvallo_* "$root"/build/corvallo-* "$out/"
 
 changes=$(ls "$out"/corvallo_*_"$arch".changes)
 status=0
 lintian --pedantic --info "$changes" >"$out/lintian.log" 2>&1 || status=$?
 cat "$out/lintian.log"
+if grep -qE '^Skipping |^No packages selected' "$out/lintian.log"; then
+    echo "build-foreign: lintian checked nothing" >&2
+    exit 1
+fi
 if grep -qE '^[EW]:' "$out/lintian.log"; then
     echo "build-foreign: lintian reports errors or warnings" >&2
     exit 1

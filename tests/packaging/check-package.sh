@@ -274,6 +274,7 @@ check_deb() {
     command -v lintian >/dev/null || skip "lintian is missing: the package was built but not checked"
     local status=0
     lintian --pedantic --info "$changes" >"$work/lintian.log" 2>&1 || status=$?
+    ! grep -E '^Skipping |^No packages selected' "$work/lintian.log" || fail "lintian checked nothing"
     if grep -E '^[EW]:' "$work/lintian.log"; then
         fail "lintian reports errors or warnings"
     fi
