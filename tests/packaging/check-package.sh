@@ -236,14 +236,17 @@ check_deb() {
     [ "$(dpkg-deb -f "$deb" Section)" = education ] || fail "wrong section"
     local depends wanted
     depends=$(dpkg-deb -f "$deb" Depends)
-    for wanted in fonts-wine libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+    for wanted in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
         # From Debian 13 on, Qt's libraries carry the 64-bit time suffix in their names.
         tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF -e "$wanted" -e "${wanted}t64" \
             || fail "Depends lacks $wanted: $depends"
     done
-    # Qt then runs natively on Wayland desktops, where the keypad works as under X11.
-    [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] \
-        || fail "Recommends is '$(dpkg-deb -f "$deb" Recommends)', expected qt6-wayland"
+    # Qt then runs natively on Wayland desktops, where the keypad works as under X11, and the
+    # labels are drawn in the design's font. apt installs both with the program where the release
+    # has them; without Tahoma the program draws in a sans-serif font, which Qt's font library
+    # always brings.
+    [ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland, fonts-wine" ] \
+        || fail "Recommends is '$(dpkg-deb -f "$deb" Recommends)', expected qt6-wayland, fonts-wine"
 
     dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb cannot list the package"
     awk '$1 !~ /^d/ { print $6 }' "$work/contents" | sed 's|^\./usr/||' | LC_ALL=C sort \
