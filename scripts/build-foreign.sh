@@ -8,7 +8,8 @@
 # would, in a fresh minimal root with only the build dependencies, run under emulation; the
 # build runs the build-time tests, and lintian then checks the upload:
 #   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
-# SUITE is this machine's Debian release by default. Needs root (or sudo) for debootstrap and
+# SUITE is this machine's Debian release by default; lintian runs on this machine, so judge another
+# release's package with that release's lintian. Needs root (or sudo) for debootstrap and
 # chroot, and installs qemu-user-static, binfmt-support, debootstrap, lintian and git. The package,
 # the build log and lintian's report land in build/foreign/ARCH/. Under emulation the build
 # takes many times as long as a native one.
@@ -54,8 +55,9 @@ trap cleanup EXIT
 # A minimal root of that architecture, kept as a tarball for the next build.
 tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/build-root-$suite-$arch.tar
 if [ ! -s "$tarball" ]; then
-    mirror=$(grep -m1 -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2; exit }')
-    [ -n "$mirror" ] || mirror=$(grep -m1 -h '^deb ' /etc/apt/sources.list | awk '{ print $2; exit }')
+    mirror=$(grep -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2; exit }' || true)
+    [ -n "$mirror" ] || mirror=$(grep -h '^deb ' /etc/apt/sources.list 2>/dev/null \
+        | awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; exit } }' || true)
     echo "Making a minimal $suite root for $arch"
     debootstrap --arch="$arch" --variant=minbase --include=build-essential,fakeroot \
         "$suite" "$root" "$mirror" >"$out/debootstrap.log" 2>&1 \
@@ -71,7 +73,7 @@ chmod 755 "$root"
 # The tree as a clean clone holds it, and the build dependencies with it, nothing else.
 mkdir -p "$root/build/corvallo"
 git ls-files -z --cached --others --exclude-standard \
-    | while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done \
+    | while IFS= read -r -d '' file; do if [ -e "$file" ]; then printf '%s\0' "$file"; fi; done \
     | tar --null -T - -cf - | tar -C "$root/build/corvallo" -xf -
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
@@ -111,6 +113,6 @@ if grep -qE '^[EW]:' "$out/lintian.log"; then
     echo "build-foreign: lintian reports errors or warnings" >&2
     exit 1
 fi
-# 1 means tags were found, all of them below a warning; more means lintian itself failed.
-[ "$status" -le 1 ] || { echo "build-foreign: lintian failed with status $status" >&2; exit 1; }
+# 2 means an error tag, reported above; 1 means lintian itself failed.
+[ "$status" = 0 ] || { echo "build-foreign: lintian gave status $status" >&2; exit 1; }
 echo "build-foreign: $(basename "$changes") built, its tests passed, lintian has no error or warning"

@@ -82,7 +82,7 @@ done
 [ ${#available[@]} -eq 0 ] && exit 0
 echo "Installing: ${available[*]}"
 install_available() {
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${available[@]}" >/dev/null
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${available[@]}" >/dev/null
 }
 # Lists a day old may name versions that the archive no longer holds.
 install_available || { $sudo apt-get update -qq && install_available; }

@@ -16,6 +16,10 @@ skip() {
 }
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "${work:-}/app.err" ]; then
+        echo "The program's stderr:" >&2
+        tail -n 60 "$work/app.err" >&2
+    fi
     exit 1
 }
 
@@ -133,7 +137,6 @@ start_app() {
     if grep -q 'no Qt platform plugin could be initialized' "$work/app.err"; then
         skip "Qt's Wayland platform plugin cannot be loaded"
     fi
-    cat "$work/app.err" >&2
     fail "no window with app_id corvallo appeared"
 }
 
