@@ -17,7 +17,8 @@
 #include <QTest>
 #include <tuple>
 
-#ifdef CORVALLO_QPA_ACCESSIBILITY
+#if __has_include(<qpa/qplatformaccessibility.h>) && __has_include(<private/qguiapplication_p.h>)
+#define CORVALLO_QPA_ACCESSIBILITY 1
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
