@@ -17,8 +17,7 @@
 #include <QTest>
 #include <tuple>
 
-#if __has_include(<qpa/qplatformaccessibility.h>) && __has_include(<private/qguiapplication_p.h>)
-#define CORVALLO_QPA_ACCESSIBILITY 1
+#ifdef CORVALLO_QPA_ACCESSIBILITY
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
