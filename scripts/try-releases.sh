@@ -24,7 +24,7 @@ fi
 command -v debootstrap >/dev/null \
     || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 
-commit=$(git rev-parse --short HEAD)
+commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
 root=
 cleanup() {
@@ -126,7 +126,8 @@ for suite in "${suites[@]}"; do
     root=$(fresh_root "$suite") || { rows+=("| $suite | no root could be made |"); root=; continue; }
     chroot "$root" useradd --create-home --shell /bin/bash user
     echo 'user ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/user"
-    git -c safe.directory="*" clone -q "$PWD" "$root/home/user/corvallo"
+    git -c safe.directory="*" clone -q --no-checkout "$PWD" "$root/home/user/corvallo"
+    git -C "$root/home/user/corvallo" checkout -q "$commit"
     chroot "$root" chown -R user:user /home/user/corvallo
     before=$(installed)
     qt=
