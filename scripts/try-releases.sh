@@ -103,8 +103,9 @@ installed() {
 as_user() {
     local log=$1 status=0
     shift
-    chroot "$root" /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/home/user LANG=C.UTF-8 \
-        runuser -u user -- sh -c "cd /home/user/corvallo && $*" >"$log" 2>&1 </dev/null || status=$?
+    chroot "$root" /usr/sbin/runuser -u user -- /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin \
+        HOME=/home/user USER=user LANG=C.UTF-8 sh -c "cd /home/user/corvallo && $*" >"$log" 2>&1 \
+        </dev/null || status=$?
     echo "$status"
 }
 
