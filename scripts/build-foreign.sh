@@ -10,7 +10,7 @@
 #   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
 # SUITE is this machine's Debian release by default; lintian runs on this machine, so judge another
 # release's package with that release's lintian. Needs root (or sudo) for the emulation and the
-# chroot, and installs qemu-user-static, binfmt-support, mmdebstrap, lintian and git. The package,
+# chroot, and installs qemu-user-static, binfmt-support, mmdebstrap, arch-test, lintian and git. The package,
 # the build log and lintian's report land in build/foreign/ARCH/, the root's tarball in the user's
 # cache; both stay the user's, as everything else in the tree. Under emulation the build takes
 # many times as long as a native one.
@@ -44,7 +44,7 @@ make_user_dir() {
 make_user_dir "$out"
 make_user_dir "$cache"
 
-tools=(qemu-user-static binfmt-support mmdebstrap lintian git)
+tools=(qemu-user-static binfmt-support mmdebstrap arch-test lintian git)
 missing=()
 for package in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
