@@ -87,9 +87,11 @@ install_group() {
     done
     [ ${#wanted[@]} -gt 0 ] || return 0
     echo "Installing: ${wanted[*]}"
-    apt_install "${wanted[@]}" 2>/dev/null && return 0
+    why=$(apt_install "${wanted[@]}" 2>&1) && return 0
     # Lists fetched earlier may name versions that the archive no longer holds.
-    fetch_lists && apt_install "${wanted[@]}" 2>/dev/null && return 0
+    if grep -qE 'Failed to fetch|Unable to fetch' <<<"$why"; then
+        fetch_lists && apt_install "${wanted[@]}" 2>/dev/null && return 0
+    fi
     for package in "${wanted[@]}"; do
         installed "$package" && continue
         why=$(apt_install "$package" 2>&1) \
