@@ -10,10 +10,10 @@
 #   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
 # SUITE is this machine's Debian release by default; lintian runs on this machine, so judge another
 # release's package with that release's lintian. Needs root (or sudo) for the emulation and the
-# chroot, and installs qemu-user-static, binfmt-support, mmdebstrap, arch-test, lintian and git. The package,
-# the build log and lintian's report land in build/foreign/ARCH/, the root's tarball in the user's
-# cache; both stay the user's, as everything else in the tree. Under emulation the build takes
-# many times as long as a native one.
+# chroot, and installs qemu-user-static, binfmt-support, mmdebstrap, arch-test, lintian and git.
+# The package, the build log and lintian's report land in build/foreign/ARCH/, the root's tarball
+# in the user's cache; both stay the user's, as everything else in the tree. Under emulation the
+# build takes many times as long as a native one.
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
