@@ -50,7 +50,7 @@ questions=${questions:-4}
 jobs=${JOBS:-$(nproc)}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" bench
 for tool in cmake Xvfb; do
     command -v "$tool" >/dev/null || { echo "bench/run.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done

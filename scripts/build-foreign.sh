@@ -9,22 +9,42 @@
 # build runs the build-time tests, and lintian then checks the upload:
 #   scripts/build-foreign.sh ARCH [SUITE]     e.g. scripts/build-foreign.sh arm64
 # SUITE is this machine's Debian release by default; lintian runs on this machine, so judge another
-# release's package with that release's lintian. Needs root (or sudo) for debootstrap and
-# chroot, and installs qemu-user-static, binfmt-support, debootstrap, lintian and git. The package,
-# the build log and lintian's report land in build/foreign/ARCH/. Under emulation the build
-# takes many times as long as a native one.
+# release's package with that release's lintian. Needs root (or sudo) for the emulation and the
+# chroot, and installs qemu-user-static, binfmt-support, mmdebstrap, arch-test, lintian and git.
+# The package, the build log and lintian's report land in build/foreign/ARCH/, the root's tarball
+# in the user's cache; both stay the user's, as everything else in the tree. Under emulation the
+# build takes many times as long as a native one.
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
+source scripts/lib/debian-root.sh
 
 arch=${1:?usage: scripts/build-foreign.sh ARCH [SUITE]}
 suite=${2:-$(. /etc/os-release && echo "${VERSION_CODENAME:-}")}
 [ -n "$suite" ] || { echo "build-foreign: name the Debian release: scripts/build-foreign.sh $arch SUITE" >&2; exit 2; }
+out=$PWD/build/foreign/$arch
+# The user's cache, also where the user started this through sudo.
+home=$HOME
+[ "$(id -u)" -ne 0 ] || [ -z "${SUDO_USER:-}" ] || home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
+cache=${CORVALLO_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/corvallo}
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo "$self" "$@"
+    # The folders are made as the user, so that none above what root writes is root's.
+    mkdir -p "$out" "$cache"
+    exec sudo env CORVALLO_CACHE="$cache" "$self" "$arch" "$suite"
 fi
+# Run through sudo, every file written for the user is given back to the user, however the run ends.
+owner=
+[ -z "${SUDO_UID:-}" ] || owner=$SUDO_UID:${SUDO_GID:-$SUDO_UID}
+make_user_dir() {
+    local top=$1
+    while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
+    mkdir -p "$1"
+    [ -z "$owner" ] || chown -R "$owner" "$top"
+}
+make_user_dir "$out"
+make_user_dir "$cache"
 
-tools=(qemu-user-static binfmt-support debootstrap lintian git)
+tools=(qemu-user-static binfmt-support mmdebstrap arch-test lintian git)
 missing=()
 for package in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -37,11 +57,10 @@ fi
     || { echo "build-foreign: binfmt_misc cannot be mounted: no emulation here" >&2; exit 1; }
 update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable emulation" >&2; exit 1; }
 
-out=$PWD/build/foreign/$arch
-mkdir -p "$out"
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
 # The root's /dev is the machine's own: it is removed with the root only once unmounted.
 cleanup() {
+    [ -z "$owner" ] || chown -R "$owner" "$out" "$cache"
     umount -R "$root/dev" 2>/dev/null || umount -l -R "$root/dev" 2>/dev/null || true
     umount "$root/proc" 2>/dev/null || umount -l "$root/proc" 2>/dev/null || true
     if mountpoint -q "$root/dev" || mountpoint -q "$root/proc"; then
@@ -51,30 +70,17 @@ cleanup() {
     rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
 
 # A minimal root of that architecture, kept as a tarball for the next build.
-tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/build-root-$suite-$arch.tar
-if [ ! -s "$tarball" ]; then
-    mirror=$(grep -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{ print $2; exit }' || true)
-    [ -n "$mirror" ] || mirror=$(grep -h '^deb ' /etc/apt/sources.list 2>/dev/null \
-        | awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; exit } }' || true)
-    echo "Making a minimal $suite root for $arch"
-    debootstrap --arch="$arch" --variant=minbase --include=build-essential,fakeroot \
-        "$suite" "$root" "$mirror" >"$out/debootstrap.log" 2>&1 \
-        || { tail -n 20 "$out/debootstrap.log" >&2; exit 1; }
-    mkdir -p "$(dirname "$tarball")"
-    tar -C "$root" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
-else
-    tar -C "$root" -xf "$tarball"
-fi
+tarball=$cache/build-root-$suite-$arch.tar
+debian_root_tarball "$tarball" "$suite" "$arch" build-essential,fakeroot || exit 1
+tar -C "$root" -xf "$tarball"
 # Its top is open to every user, as a root directory is: apt's own user and the builder need it.
 chmod 755 "$root"
 
 # The tree as a clean clone holds it, and the build dependencies with it, nothing else.
-mkdir -p "$root/build/corvallo"
-git ls-files -z --cached --others --exclude-standard \
-    | while IFS= read -r -d '' file; do if [ -e "$file" ]; then printf '%s\0' "$file"; fi; done \
-    | tar --null -T - -cf - | tar -C "$root/build/corvallo" -xf -
+tree_copy "$PWD" "$root/build/corvallo"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
 mount --rbind --make-rslave /dev "$root/dev"
@@ -103,16 +109,8 @@ cp "$root"/build/corvallo_* "$root"/build/corvallo-* "$out/"
 
 changes=$(ls "$out"/corvallo_*_"$arch".changes)
 status=0
-lintian --pedantic --info "$changes" >"$out/lintian.log" 2>&1 || status=$?
+verdict=$(lintian_verdict "$changes" "$out/lintian.log") || status=1
 cat "$out/lintian.log"
-if grep -qE '^Skipping |^No packages selected' "$out/lintian.log"; then
-    echo "build-foreign: lintian checked nothing" >&2
-    exit 1
-fi
-if grep -qE '^[EW]:' "$out/lintian.log"; then
-    echo "build-foreign: lintian reports errors or warnings" >&2
-    exit 1
-fi
-# 2 means an error tag, reported above; 1 means lintian itself failed.
-[ "$status" = 0 ] || { echo "build-foreign: lintian gave status $status" >&2; exit 1; }
-echo "build-foreign: $(basename "$changes") built, its tests passed, lintian has no error or warning"
+[ "$status" = 0 ] || { echo "build-foreign: the upload fails lintian's check" >&2; exit 1; }
+echo "$verdict"
+echo "build-foreign: $(basename "$changes") built, its tests passed"

@@ -22,7 +22,7 @@ run_suite() {
     # shellcheck disable=SC2086
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" $select
     # Why each skipped test skipped.
-    grep -hE '^(skipped: |SKIP: |SKIP   : )' "$dir/Testing/Temporary/LastTest.log" | sort | uniq -c || true
+    grep -hE '^(skipped: |SKIP   : )' "$dir/Testing/Temporary/LastTest.log" | sort | uniq -c || true
 }
 
 echo "== build and tests =="

@@ -6,9 +6,8 @@
 # window keeps its size in logical pixels, the level menu lies where it lies at 100 %, its borders
 # are crisp lines of whole device pixels in their colours, and "Basta!" ends the program with
 # status 0.
-for tool in Xvfb xdotool xwininfo xrdb import od awk; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
+source "$(dirname "$0")/session.sh"
+require Xvfb xdotool xwininfo xrdb import od awk
 xvfb_screen=2000x1500x24 # room for the window at 200 %
 source "$(dirname "$0")/xvfb-session.sh"
 

@@ -4,14 +4,11 @@
 
 # As a screen reader finds it on the accessibility bus (AT-SPI): the level menu shows its six
 # buttons by name, and pressing "Basta!" with its action ends the program with status 0.
-skip() {
-    echo "skipped: $*"
-    exit 77
-}
+source "${CORVALLO_TESTS:?}/session.sh"
 launcher=/usr/libexec/at-spi-bus-launcher
-command -v dbus-run-session >/dev/null || skip "dbus-run-session is missing"
-[ -x "$launcher" ] || skip "$launcher is missing"
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is missing"
+require dbus-run-session
+[ -x "$launcher" ] || missing "$launcher is not installed (at-spi2-core)"
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing "pyatspi is not installed (python3-pyatspi)"
 
 # Everything runs on a session bus of this test's own.
 if [ -z "${CORVALLO_BUS_MARK:-}" ]; then

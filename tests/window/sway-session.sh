@@ -5,27 +5,12 @@
 # Sourced by the Wayland real-window tests: starts a headless sway of their own, with an output of
 # the window's design size, and offers a few helpers. Sway refuses to run as root, so as root the
 # compositor and the program run as the unprivileged user "nobody". Where none of this can be
-# set up, the test is skipped (exit 77) with the reason.
+# set up, the test is skipped (exit 77) with the reason; a missing tool fails it under autopkgtest.
 set -euo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 corvallo_bin=${CORVALLO_BIN:?CORVALLO_BIN names the program under test}
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -s "${work:-}/app.err" ]; then
-        echo "The program's stderr:" >&2
-        tail -n 60 "$work/app.err" >&2
-    fi
-    exit 1
-}
-
-for tool in sway swaymsg grim wtype python3 convert setpriv; do
-    command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+require sway swaymsg grim wtype python3 convert setpriv
 
 # Qt's Wayland platform plugin, where Qt keeps its plugins next to its libraries: with Qt 6.4.2
 # and 6.8.2 a few plugins named libqwayland-generic.so and the like, with Qt 6.11.2 one
@@ -33,10 +18,11 @@ done
 qt_core=$(ldd "$corvallo_bin" 2>/dev/null | awk '/libQt6Core/ { print $3 }')
 platforms=$(dirname "${qt_core:-/nonexistent}")/qt6/plugins/platforms
 if [ -d "$platforms" ] && ! compgen -G "$platforms/libqwayland*.so" >/dev/null; then
-    skip "Qt's Wayland platform plugin is not installed (qt6-wayland)"
+    missing "Qt's Wayland platform plugin is not installed (qt6-wayland)"
 fi
 
 work=$(mktemp -d)
+app_err=$work/app.err
 pids=() # every process started here, killed on the way out
 app_pid=
 cleanup() {
@@ -122,7 +108,7 @@ EOF
 # Starts the program with the given arguments, natively on Wayland, and waits until sway shows
 # its window, and a moment more for the first paint.
 start_app() {
-    spawn "$work/app.out" "$work/app.err" env QT_QPA_PLATFORM=wayland \
+    spawn "$work/app.out" "$app_err" env QT_QPA_PLATFORM=wayland \
         ${CORVALLO_SEED:+CORVALLO_SEED=$CORVALLO_SEED} "$corvallo_bin" "$@"
     app_pid=$spawned
     local i
@@ -134,8 +120,8 @@ start_app() {
         kill -0 "$app_pid" 2>/dev/null || break
         sleep 0.05
     done
-    if grep -q 'no Qt platform plugin could be initialized' "$work/app.err"; then
-        skip "Qt's Wayland platform plugin cannot be loaded"
+    if grep -q 'no Qt platform plugin could be initialized' "$app_err"; then
+        missing "Qt's Wayland platform plugin cannot be loaded"
     fi
     fail "no window with app_id corvallo appeared"
 }

@@ -3,24 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Places of the window at its design size that the X11 and the Wayland tests both look at: the
-# digit pad and the message. Sourced by the session helpers, which give pixel, area_text and fail.
-
-# Lines that Qt itself writes to stderr and that say nothing about the program, by their exact
-# text. Anything else the program writes fails the test.
-# - Qt 6.8.2 under a headless sway with wtype's keyboard: the seat announces a keyboard whose keymap
-#   is "no keymap" (format 0) before wtype has uploaded its own; Qt takes the real keymap that
-#   follows, and every key of the tests is then read right.
-qt_harmless_lines=(
-    'qt.qpa.wayland: unknown keymap format: 0'
-)
-
-# expect_quiet WHAT: fails unless all the program wrote to stderr is Qt's harmless lines.
-expect_quiet() {
-    local said
-    [ -r "$work/app.err" ] || fail "$1: the program's stderr was not kept"
-    said=$(grep -v -x -F -f <(printf '%s\n' "${qt_harmless_lines[@]}") "$work/app.err" || true)
-    [ -z "$said" ] || { printf '%s\n' "$said" >&2; fail "$1: the program wrote to stderr"; }
-}
+# digit pad and the message. Sourced by the session scripts, which give pixel and area_text.
 
 # Whether the digit pad is up: a point on the top border of the "8" key, light blue while shown.
 pad_shown() {

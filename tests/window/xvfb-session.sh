@@ -6,11 +6,11 @@
 # offers a few helpers. Needs Xvfb, xdotool, xset and ImageMagick's import and convert.
 set -euo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 corvallo_bin=${CORVALLO_BIN:?CORVALLO_BIN names the program under test}
-for tool in Xvfb xdotool xdpyinfo xset xwininfo import convert; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
+require Xvfb xdotool xdpyinfo xset xwininfo import convert
 work=$(mktemp -d)
+app_err=$work/app.err
 xvfb_pid=
 app_pid=
 
@@ -20,15 +20,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -s "$work/app.err" ]; then
-        echo "The program's stderr:" >&2
-        tail -n 60 "$work/app.err" >&2
-    fi
-    exit 1
-}
 
 # Whether an X server already has display :$1. Its lock file shows only in this file system; in a
 # chroot, a server outside it is seen only by its abstract socket, which clients try first.
@@ -60,8 +51,7 @@ start_x() {
         xvfb_pid=
     done
     cat "$work/xvfb.log" >&2
-    echo "skipped: no X server could be started"
-    exit 77
+    skip "no X server could be started"
 }
 
 # kp D: the X keycode of keypad digit D (evdev); what it means depends on NumLock, not on xdotool.
@@ -83,7 +73,7 @@ start_app() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     # A UTF-8 locale, as every desktop session has.
-    LC_ALL=C.UTF-8 "$corvallo_bin" "$@" >"$work/app.out" 2>"$work/app.err" &
+    LC_ALL=C.UTF-8 "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
