@@ -7,22 +7,23 @@
 # Tries both set-up commands of the README as a new user would, on fresh minimal roots of Debian
 # releases, and prints what they did as a Markdown table:
 #   scripts/try-releases.sh [SUITE...]        default: bookworm trixie forky
-# Each root is made with debootstrap (minbase, with git and sudo) from this machine's archive and
-# kept in root's cache. In it an ordinary user with sudo clones the committed tree, runs
+# Each root is made with mmdebstrap (minbase, with git and sudo) from the release's main archive
+# and kept in root's cache. In it an ordinary user with sudo clones the committed tree, runs
 # `scripts/start.sh 0` (set-up, build, and the program started and ended at once: the root has no
-# display), then `scripts/test.sh`. Needs root (it asks through sudo) and installs debootstrap.
+# display), then `scripts/test.sh`. Needs root (it asks through sudo) and installs mmdebstrap.
 # Slow: each release builds the program four times and runs the whole suite twice.
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
+source scripts/lib/debian-root.sh
 
 suites=("$@")
 [ ${#suites[@]} -gt 0 ] || suites=(bookworm trixie forky)
 if [ "$(id -u)" -ne 0 ]; then
     exec sudo "$self" "${suites[@]}"
 fi
-command -v debootstrap >/dev/null \
-    || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+command -v mmdebstrap >/dev/null \
+    || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends mmdebstrap >/dev/null
 
 commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
@@ -33,46 +34,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# main_archive: the address of this machine's main Debian archive, the one whose entry names this
-# release itself with the main component (not its security or updates archive, nor another's).
-main_archive() {
-    local codename
-    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-    {
-        awk -v rel="$codename" '
-            /^[A-Za-z-]+:/ { key = tolower($1) }
-            key == "uris:" { uri = $2 }
-            key == "suites:" { for (i = 2; i <= NF; i++) if ($i == rel) suite = 1 }
-            key == "components:" { for (i = 2; i <= NF; i++) if ($i == "main") main = 1 }
-            /^[[:space:]]*$/ { if (uri && suite && main) { print uri; exit } uri = ""; suite = main = 0 }
-            END { if (uri && suite && main) print uri }' /etc/apt/sources.list.d/*.sources 2>/dev/null
-        awk -v rel="$codename" '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) break
-            if ($(i + 1) == rel) for (j = i + 2; j <= NF; j++) if ($j == "main") { print $i; exit } }' \
-            /etc/apt/sources.list 2>/dev/null
-    } | head -n 1
-}
-
 # fresh_root SUITE: unpacks a fresh minimal root of SUITE, made once and kept, and mounts what a
-# build needs into it; prints its folder. debootstrap knows no release newer than itself: those
-# are made with unstable's script, and as their package lists are renewed daily, a mirror may
-# serve them a little past their date.
+# build needs into it; prints its folder. The lists of a testing release are valid for a few days
+# only, and a mirror that lags serves them past their date: where the archive's lists have expired,
+# that root takes them as they are, in the set-up too.
 fresh_root() {
-    local suite=$1 cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo dir mirror script=
-    local tarball=$cache/fresh-root-$suite-$(dpkg --print-architecture).tar
+    local suite=$1 arch dir
+    arch=$(dpkg --print-architecture)
+    local tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/fresh-root-$suite-$arch.tar
+    debian_root_tarball "$tarball" "$suite" "$arch" ca-certificates,git,sudo >&2 \
+        || { grep -q 'expired' "$tarball.log" 2>/dev/null \
+            && debian_root_tarball "$tarball" "$suite" "$arch" ca-certificates,git,sudo \
+                --aptopt='Acquire::Check-Valid-Until "false"' >&2; } \
+        || return 1
     dir=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite.XXXXXX")
-    if [ ! -s "$tarball" ]; then
-        mirror=$(main_archive)
-        [ -n "$mirror" ] || { echo "no main Debian archive in this machine's apt sources" >&2; return 1; }
-        [ -e "/usr/share/debootstrap/scripts/$suite" ] || script=/usr/share/debootstrap/scripts/sid
-        debootstrap --variant=minbase --include=ca-certificates,git,sudo "$suite" "$dir" "$mirror" \
-            $script >"$logs/$suite-debootstrap.log" 2>&1 \
-            || { echo "debootstrap $suite failed: see $logs/$suite-debootstrap.log" >&2; return 1; }
-        [ -z "$script" ] || echo 'Acquire::Check-Valid-Until "false";' >"$dir/etc/apt/apt.conf.d/99valid-until"
-        mkdir -p "$cache"
-        tar -C "$dir" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
-    else
-        tar -C "$dir" -xf "$tarball"
-    fi
+    tar -C "$dir" -xf "$tarball"
     chmod 755 "$dir"
     cp /etc/resolv.conf "$dir/etc/resolv.conf"
     mount -t proc proc "$dir/proc"

@@ -31,19 +31,19 @@ debian_mirror() {
     return 1
 }
 
-# debian_root_tarball TARBALL SUITE ARCH [PACKAGE,...]: a minimal root of SUITE for ARCH, with
-# those packages, as TARBALL, made once and then kept. mmdebstrap makes it in a chroot as root, and
+# debian_root_tarball TARBALL SUITE ARCH [PACKAGE,...] [MMDEBSTRAP OPTION...]: a minimal root of
+# SUITE for ARCH, with those packages, as TARBALL, made once and then kept. mmdebstrap makes it in a chroot as root, and
 # in a user namespace of its own, mapped to the user's subordinate ids, as an ordinary user; its
 # log is kept next to the tarball. The root keeps its package lists, as a bootstrapped root does,
 # so that apt in it can install what a test needs before any update.
 debian_root_tarball() {
-    local tarball=$1 suite=$2 arch=$3 include=${4:-} mirror
+    local tarball=$1 suite=$2 arch=$3 include=${4:-} mirror options=("${@:5}")
     [ -s "$tarball" ] && return 0
     command -v mmdebstrap >/dev/null || { echo "mmdebstrap is not installed" >&2; return 1; }
     mirror=$(debian_mirror "$suite") || return 1
     mkdir -p "$(dirname "$tarball")"
     echo "Making a minimal $suite root for $arch from $mirror (log: $tarball.log)"
-    if ! mmdebstrap --variant=minbase --architectures="$arch" ${include:+--include="$include"} \
+    if ! mmdebstrap --variant=minbase --architectures="$arch" ${include:+--include="$include"} "${options[@]}" \
         --skip=cleanup/apt/lists --format=tar "$suite" "$tarball.new" "$mirror" >"$tarball.log" 2>&1; then
         rm -f "$tarball.new"
         if grep -qE 'Temporary failure|Could not resolve|Failed to fetch|Network is unreachable|Connection (refused|timed out)' \
