@@ -57,17 +57,10 @@ fi
     || { echo "build-foreign: binfmt_misc cannot be mounted: no emulation here" >&2; exit 1; }
 update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable emulation" >&2; exit 1; }
 
-root=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite-$arch.XXXXXX")
-# The root's /dev is the machine's own: it is removed with the root only once unmounted.
+root=
 cleanup() {
     [ -z "$owner" ] || chown -R "$owner" "$out" "$cache"
-    umount -R "$root/dev" 2>/dev/null || umount -l -R "$root/dev" 2>/dev/null || true
-    umount "$root/proc" 2>/dev/null || umount -l "$root/proc" 2>/dev/null || true
-    if mountpoint -q "$root/dev" || mountpoint -q "$root/proc"; then
-        echo "build-foreign: $root is still mounted on; left in place" >&2
-        return
-    fi
-    rm -rf --one-file-system "$root"
+    [ -z "$root" ] || root_close "$root" || true
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
@@ -75,15 +68,10 @@ trap 'exit 130' INT TERM HUP
 # A minimal root of that architecture, kept as a tarball for the next build.
 tarball=$cache/build-root-$suite-$arch.tar
 debian_root_tarball "$tarball" "$suite" "$arch" build-essential,fakeroot || exit 1
-tar -C "$root" -xf "$tarball"
-# Its top is open to every user, as a root directory is: apt's own user and the builder need it.
-chmod 755 "$root"
+root=$(root_open "$tarball")
 
 # The tree as a clean clone holds it, and the build dependencies with it, nothing else.
 tree_copy "$PWD" "$root/build/corvallo"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-mount -t proc proc "$root/proc"
-mount --rbind --make-rslave /dev "$root/dev"
 in_root() {
     chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"
 }

@@ -55,9 +55,10 @@ offered() {
     candidate=$(LC_ALL=C apt-cache policy "$1" 2>/dev/null | awk '/Candidate:/ { print $2 }')
     [ -n "$candidate" ] && [ "$candidate" != "(none)" ]
 }
+# apt's whole answer goes to stderr, where a failed install's unmet dependencies are read from.
 apt_install() {
     $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C apt-get install -y -qq --no-install-recommends "$@" \
-        >/dev/null
+        >&2
 }
 
 # The package lists are fetched once a run at most, and, where a missing package is not offered,
@@ -112,6 +113,15 @@ done
 if [ "$missing" = yes ]; then
     install_group "${run_packages[@]}"
     install_group "${more_packages[@]}"
+fi
+# Without the compiler, CMake and Qt nothing can be built: that is said here, not left to the build.
+lacking=()
+for package in build-essential cmake qt6-base-dev; do
+    installed "$package" || lacking+=("$package")
+done
+if [ ${#lacking[@]} -gt 0 ]; then
+    echo "setup: ${lacking[*]} could not be installed, and Corvallo cannot be built without them" >&2
+    exit 1
 fi
 
 # The package's clean testbed (the package-testbed test) runs in a user namespace mapped to the

@@ -29,17 +29,17 @@ commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
 root=
 cleanup() {
-    [ -n "$root" ] && remove_root "$root"
+    [ -z "$root" ] || root_close "$root" || true
     return 0
 }
 trap cleanup EXIT
 
-# fresh_root SUITE: unpacks a fresh minimal root of SUITE, made once and kept, and mounts what a
-# build needs into it; prints its folder. The lists of a testing release are valid for a few days
-# only, and a mirror that lags serves them past their date: where the archive's lists have expired,
-# that root takes them as they are, in the set-up too.
+# fresh_root SUITE: a fresh minimal root of SUITE, made once and kept, unpacked and mounted; prints
+# its folder. The lists of a testing release are valid for a few days only, and a mirror that lags
+# serves them past their date: where the archive's lists have expired, that root takes them as
+# they are, in the set-up too.
 fresh_root() {
-    local suite=$1 arch dir
+    local suite=$1 arch
     arch=$(dpkg --print-architecture)
     local tarball=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/fresh-root-$suite-$arch.tar
     debian_root_tarball "$tarball" "$suite" "$arch" ca-certificates,git,sudo >&2 \
@@ -47,27 +47,7 @@ fresh_root() {
             && debian_root_tarball "$tarball" "$suite" "$arch" ca-certificates,git,sudo \
                 --aptopt='Acquire::Check-Valid-Until "false"' >&2; } \
         || return 1
-    dir=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-$suite.XXXXXX")
-    tar -C "$dir" -xf "$tarball"
-    chmod 755 "$dir"
-    cp /etc/resolv.conf "$dir/etc/resolv.conf"
-    mount -t proc proc "$dir/proc"
-    mount --rbind --make-rslave /sys "$dir/sys"
-    mount --rbind --make-rslave /dev "$dir/dev"
-    echo "$dir"
-}
-
-# remove_root DIR: unmounts and removes a root; one still mounted on is left in place.
-remove_root() {
-    local dir=$1 mount
-    for mount in dev sys proc; do
-        umount -R "$dir/$mount" 2>/dev/null || umount -l -R "$dir/$mount" 2>/dev/null || true
-    done
-    if mountpoint -q "$dir/dev" || mountpoint -q "$dir/sys" || mountpoint -q "$dir/proc"; then
-        echo "try-releases: $dir is still mounted on; left in place" >&2
-        return
-    fi
-    rm -rf --one-file-system "$dir"
+    root_open "$tarball"
 }
 
 # installed: how many packages the root has installed.
@@ -85,15 +65,20 @@ as_user() {
     echo "$status"
 }
 
-# suite_counts LOG HEADING: "passed/skipped" of the CTest run that follows HEADING in LOG.
+# suite_counts LOG HEADING: the results of the CTest run that follows HEADING in LOG, read from
+# its line for each test: passed, skipped, and failed in any way (failed, not run, timed out).
 suite_counts() {
     awk -v heading="$2" '
-        index($0, heading) == 1 { inside = 1; skipped = 0; next }
-        inside && /\(Skipped\)$/ { skipped++ }
-        inside && /tests failed out of/ {
-            total = $NF; failed = $(NF - 4)
-            printf "%d passed, %d skipped%s", total - failed - skipped, skipped, failed ? ", " failed " failed" : ""
-            exit
+        index($0, heading) == 1 { inside = 1; next }
+        inside && /^== / { exit }
+        inside && /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
+            if (/ Passed +[0-9.]+ sec$/) passed++
+            else if (/\*\*\*Skipped /) skipped++
+            else failed++
+        }
+        END {
+            if (passed + skipped + failed == 0) { printf "no tests ran"; exit }
+            printf "%d passed, %d skipped%s", passed, skipped, failed ? ", " failed " failed" : ""
         }' "$1"
 }
 
@@ -114,7 +99,8 @@ for suite in "${suites[@]}"; do
     start_status=$(as_user "$logs/$suite-start.log" scripts/start.sh 0)
     start_time=$(($(date +%s) - start))
     after_start=$(installed)
-    qt=$(chroot "$root" dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null | sed -E 's/^[0-9]+://; s/[+~-].*//')
+    qt=$(chroot "$root" dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null \
+        | sed -E 's/^[0-9]+://; s/[+~-].*//') || qt=
 
     echo "== $suite: scripts/test.sh (log: $logs/$suite-test.log)" >&2
     start=$(date +%s)
@@ -126,7 +112,8 @@ for suite in "${suites[@]}"; do
  $((after_test - before)) | $(suite_counts "$logs/$suite-test.log" '== build and tests ==') |\
  $(suite_counts "$logs/$suite-test.log" '== build and tests under') |\
  $(suite_counts "$logs/$suite-test.log" '== a bounded fuzzing run') | $test_status | ${test_time} s |")
-    remove_root "$root"
+    echo "${rows[-1]}" >&2
+    root_close "$root" || true
     root=
 done
 

@@ -57,6 +57,35 @@ debian_root_tarball() {
     mv "$tarball.new" "$tarball"
 }
 
+# root_open TARBALL: unpacks a root made by debian_root_tarball into a new folder, open to every
+# user as a root directory is (apt's own user and a builder need that), with this machine's name
+# service and its /proc, /sys and /dev mounted in; prints the folder.
+root_open() {
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/var/tmp}/corvallo-root.XXXXXX") || return 1
+    tar -C "$dir" -xf "$1" || { rm -rf --one-file-system "$dir"; return 1; }
+    chmod 755 "$dir"
+    cp /etc/resolv.conf "$dir/etc/resolv.conf"
+    mount -t proc proc "$dir/proc"
+    mount --rbind --make-rslave /sys "$dir/sys"
+    mount --rbind --make-rslave /dev "$dir/dev"
+    echo "$dir"
+}
+
+# root_close DIR: unmounts and removes a root that root_open gave. Its /dev is the machine's own, so
+# a root still mounted on is left in place, saying so.
+root_close() {
+    local dir=$1 mount
+    for mount in dev sys proc; do
+        umount -R "$dir/$mount" 2>/dev/null || umount -l -R "$dir/$mount" 2>/dev/null || true
+    done
+    if mountpoint -q "$dir/dev" || mountpoint -q "$dir/sys" || mountpoint -q "$dir/proc"; then
+        echo "$dir is still mounted on; left in place" >&2
+        return 1
+    fi
+    rm -rf --one-file-system "$dir"
+}
+
 # tree_copy SOURCE TARGET: the source tree as a clean clone holds it, in TARGET: what git tracks
 # or would track, without build folders and without the package build's own leftovers.
 tree_copy() {
