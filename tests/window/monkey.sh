@@ -62,6 +62,9 @@ done
 # starts a lesson, "Stop" ends it and the menu comes back.
 xdotool windowsize "$window" 700 500
 design_size
+# Past the double-click interval: a click within 400 ms of the monkey's last one, near it, would be
+# taken as the second half of a double click, which starts no lesson.
+sleep 0.5
 click_at 366 100
 sleep 2.5
 alive
