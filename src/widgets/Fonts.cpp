@@ -4,6 +4,8 @@
 
 #include "Fonts.h"
 
+#include "Host.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
@@ -12,11 +14,7 @@ namespace Fonts {
 
 bool registerTahoma()
 {
-    static const QStringList folders {
-        QStringLiteral("/usr/share/wine/fonts"),
-        QStringLiteral("/usr/share/fonts/truetype/wine"),
-    };
-    for (const QString &folder : folders) {
+    for (const QString &folder : Host::fontFolders()) {
         const QString regular = folder + QStringLiteral("/tahoma.ttf");
         if (!QFile::exists(regular))
             continue;
