@@ -37,6 +37,11 @@ qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
 # Wine hands cmd its command line with inner quotes escaped, which cmd does not undo: words with
 # blanks or cmd's special characters cannot be passed through it.
 command="set DISPLAY=& set WAYLAND_DISPLAY=& $(windows_path "$program")"
+# This Qt for Windows has no offscreen platform: tests meant for it use the Windows platform on the
+# X server that Wine draws on.
+if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -n "$qt" ] && [ ! -e "$qt/plugins/platforms/qoffscreen.dll" ]; then
+    command="set QT_QPA_PLATFORM=& $command"
+fi
 for word in "$@" "$(windows_path "$program")"; do
     case $word in
     *[[:space:]\"\&\|\<\>\^\%]*)
