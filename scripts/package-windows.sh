@@ -12,8 +12,8 @@
 # by default it is the Windows build's, built first where it is missing. CORVALLO_QT_WINDOWS
 # names the Qt for Windows those DLLs come from (default: the one scripts/build-qt-windows.sh
 # keeps). CORVALLO_VERSION packs under another version (the tests' older package).
-# Times in the zip and in the installer's cabinet come from the last commit (SOURCE_DATE_EPOCH),
-# so two runs from the same commit give the same zip.
+# Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs
+# from the same commit give the same files, byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
@@ -26,13 +26,13 @@ fail() {
 
 # The Windows build: its script, and the folder it leaves the program in.
 windows_build=scripts/build-windows.sh
-windows_program=build/windows/program
+windows_program=build/windows/Corvallo
 
 program=${1:-}
 output=$(realpath -m "${2:-build/windows-packages}")
 
-say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences"
-packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git)
+say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime"
+packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -222,12 +222,14 @@ package_code=$(uuid5 "$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.
 msi_file=$output/corvallo-$version-x64.msi
 say "Installer: $msi_file"
 rm -f "$msi_file"
-# wixl finds sources only by relative paths.
-(cd "$stage" && wixl -a x64 -o "$msi_file" \
+# wixl finds sources only by relative paths. It and msibuild write the time of writing into the
+# summary; a clock stopped at the last commit makes that the same in every build.
+clock=(faketime "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
+(cd "$stage" && "${clock[@]}" wixl -a x64 -o "$msi_file" \
     -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
     -D SizeKiB="$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')" \
     "$source/packaging/windows/corvallo.wxs" files.wxs)
 # wixl draws a random package code; this one is the contents'.
-msibuild "$msi_file" -s "Corvallo $version" "The Corvallo developers" "x64;1033" "{$package_code}"
+"${clock[@]}" msibuild "$msi_file" -s "Corvallo $version" "The Corvallo developers" "x64;1033" "{$package_code}"
 
 say "Done: $(du -k "$zip_file" | cut -f1) KiB zip, $(du -k "$msi_file" | cut -f1) KiB installer, $(printf '%s\n' "${components[@]}" | wc -l) files"
