@@ -114,12 +114,13 @@ while [ ${#queue[@]} -gt 0 ]; do
 done
 echo "          $(cd "$folder" && find . -iname '*.dll' | wc -l) DLLs shipped; Windows' own: ${!windows_own[*]}"
 # A link time stamp makes every build differ.
-for file in $(cd "$folder" && find . -iname '*.exe' -o -iname '*.dll' | sort); do
+while IFS= read -r file; do
     stamp=$(x86_64-w64-mingw32-objdump -p "$folder/$file" | sed -n 's|^Time/Date\s*||p')
-    [[ $stamp == *" 1970" ]] || echo "          not reproducible: ${file#./} carries its link time"
-done
+    [[ $stamp == *" 1970" ]] || echo "          not reproducible: $file carries its link time"
+done < <(cd "$folder" && find . \( -iname '*.exe' -o -iname '*.dll' \) -printf '%P\n' | sort)
 
 say "Licences: the program's, Qt's with its source, the MinGW-w64 runtime's"
+commit=$(git -C "$source" rev-parse --short=12 HEAD 2>/dev/null || true)
 cp LICENSES/GPL-3.0-or-later.txt "$folder/LICENSES/"
 cp /usr/share/common-licenses/LGPL-3 "$folder/LICENSES/LGPL-3.0-only.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$folder/LICENSES/mingw-w64-runtime.txt"
@@ -130,7 +131,7 @@ Corvallo $version for 64-bit Windows
 
 Corvallo (corvallo.exe) is free software under the GNU General Public License,
 version 3 or any later version: GPL-3.0-or-later.txt. Its source is the Corvallo
-repository at version $version.
+repository at version $version${commit:+ (commit $commit)}.
 
 Qt (Qt6*.dll and the plugins in the folders beside them) is used under the GNU
 Lesser General Public License version 3: LGPL-3.0-only.txt, which builds on the
