@@ -191,7 +191,8 @@ expect_nothing_left() {
     # The registry as Wine keeps it, written out when the prefix's server ends.
     wineserver -k 2>/dev/null || true
     wineserver -w
-    left=$(grep -il -e corvallo -e "$(product_code "$msi" | tr -d '{}')" "$WINEPREFIX"/*.reg || true)
+    left=$(grep -il -e corvallo -e "$(product_code "$msi" | tr -d '{}')" -e "$(product_code "$old_msi" | tr -d '{}')" \
+        "$WINEPREFIX"/*.reg || true)
     [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
 }
 silent_uninstall() {
