@@ -89,6 +89,12 @@ reg_value() { # KEY NAME: the value's data, empty where it is missing
 product_code() { # MSI
     msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'
 }
+# The form in which Windows Installer keys its registry entries: the first three groups of the
+# code written backwards, and each pair of hexadecimal digits of the last two swapped.
+packed() {
+    tr -d '{}' <<<"$1" | awk -F- '{ r = ""; for (i = 1; i <= 3; i++) for (j = length($i); j > 0; j--) r = r substr($i, j, 1)
+        g = $4 $5; for (j = 1; j < length(g); j += 2) r = r substr(g, j + 1, 1) substr(g, j, 1); print r }'
+}
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 # Names of the Add/Remove Programs entries that say Corvallo.
 arp_entries() {
@@ -133,7 +139,7 @@ shortcut() {
 }
 
 arp_entry() {
-    local key icon packed code size
+    local key icon code size
     code=$(product_code "$msi")
     key="$uninstall_key\\$code"
     [ "$(reg_value "$key" DisplayName)" = Corvallo ] || fail "no entry $code named Corvallo"
@@ -141,11 +147,9 @@ arp_entry() {
     [ "$(reg_value "$key" Publisher)" = "The Corvallo developers" ] || fail "the entry names no publisher"
     size=$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')
     [ "$(reg_value "$key" Size)" = "$size" ] || fail "the entry gives $(reg_value "$key" Size) KiB, not $size"
-    # Windows Installer keeps the product's icon under its packed product code (each group of the
-    # code written backwards), and Add/Remove Programs shows it.
-    packed=$(tr -d '{}' <<<"$code" | awk -F- '{ r = ""; for (i = 1; i <= 3; i++) { s = ""; for (j = length($i); j > 0; j--) s = s substr($i, j, 1); r = r s }
-        g = $4 $5; for (j = 1; j < length(g); j += 2) r = r substr(g, j + 1, 1) substr(g, j, 1); print r }')
-    icon=$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$packed" ProductIcon)
+    # Windows Installer keeps the product's icon under its packed code, and Add/Remove Programs
+    # shows it.
+    icon=$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$code")" ProductIcon)
     [ -n "$icon" ] && [ -s "$(winepath -u "$icon")" ] || fail "no product icon for Add/Remove Programs"
     echo "   Corvallo $version, The Corvallo developers, $(reg_value "$key" Size) KiB, icon $icon"
 }
@@ -191,8 +195,11 @@ expect_nothing_left() {
     # The registry as Wine keeps it, written out when the prefix's server ends.
     wineserver -k 2>/dev/null || true
     wineserver -w
-    left=$(grep -il -e corvallo -e "$(product_code "$msi" | tr -d '{}')" -e "$(product_code "$old_msi" | tr -d '{}')" \
-        "$WINEPREFIX"/*.reg || true)
+    local code words=(-e corvallo)
+    for code in "$(product_code "$msi")" "$(product_code "$old_msi")"; do
+        words+=(-e "$(tr -d '{}' <<<"$code")" -e "$(packed "$code")")
+    done
+    left=$(grep -il "${words[@]}" "$WINEPREFIX"/*.reg || true)
     [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
 }
 silent_uninstall() {
