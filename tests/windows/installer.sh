@@ -22,8 +22,10 @@ for tool in wine wineserver wineboot winepath wixl msiinfo msibuild msidiff zip 
 done
 [ -f "$program/corvallo.exe" ] || { echo "FAIL: $program holds no corvallo.exe" >&2; exit 1; }
 
-# The X server, the program's start and the checks of the menu are the real-window tests' own.
-export CORVALLO_BIN=wine
+# The X server, the program's start and the checks of the menu are the real-window tests' own;
+# the program to start is set for each case (corvallo_bin). CORVALLO_EXIT_ALLOWANCE gives the
+# seconds Wine takes to end a process after its window closed (about 2 for a bare Qt window).
+export CORVALLO_BIN=corvallo.exe CORVALLO_EXIT_ALLOWANCE=${CORVALLO_EXIT_ALLOWANCE:-3}
 source "$source_dir/tests/window/xvfb-session.sh"
 # No dialog offers Mono or Gecko, and Wine's menu builder writes no shortcut into the desktop's
 # menus outside the prefix.
@@ -154,27 +156,32 @@ arp_entry() {
     echo "   Corvallo $version, The Corvallo developers, $(reg_value "$key" Size) KiB, icon $icon"
 }
 
-# run_from FOLDER: the program is started as from its folder (Wine takes the folder as the current
-# one, so no blank or accent goes through cmd's quoting), with neither DISPLAY nor
-# WAYLAND_DISPLAY on the Windows side, as on Windows.
-run_from() {
-    corvallo_bin=$work/run-corvallo
-    printf '#!/bin/sh\ncd "%s" || exit 126\nexec wine cmd /c "set DISPLAY=& set WAYLAND_DISPLAY=& corvallo.exe $*"\n' \
-        "$1" >"$corvallo_bin"
-    chmod +x "$corvallo_bin"
-}
-menu_and_basta() {
+# The real-window helpers start the program through this runner: from its own folder, which Wine
+# makes the current one, so that no blank or accent of its path goes through cmd's quoting; with
+# neither DISPLAY nor WAYLAND_DISPLAY on the Windows side, as on Windows; and with Windows' own Qt
+# platform. Its status is the program's.
+runner=$work/run-from-folder
+cat >"$runner" <<'EOF'
+#!/bin/sh
+cd "$(dirname "$1")" || exit 126
+program=$(basename "$1")
+shift
+unset QT_QPA_PLATFORM
+exec wine cmd /c "set DISPLAY=& set WAYLAND_DISPLAY=& $program $*"
+EOF
+chmod +x "$runner"
+
+menu_and_basta() { # PROGRAM
+    corvallo_bin=$1
     start_app
     expect_menu
     click_at 366 438
-    # A Windows process ends about 2 s after its window under Wine.
-    wait_exit 15
+    wait_exit 2
     [ "$exit_status" = 0 ] || fail "after Basta! the program gave '$exit_status', expected 0"
     expect_quiet "after Basta!"
 }
 installed_program() {
-    run_from "$installed"
-    menu_and_basta
+    menu_and_basta "$installed/corvallo.exe"
 }
 
 same_version_again() {
@@ -272,8 +279,7 @@ unpacked_zip() {
     local school="$work/Scuola Città"
     mkdir -p "$school"
     unzip -q "$zip_file" -d "$school"
-    run_from "$school/corvallo-$version-windows-x64"
-    menu_and_basta
+    menu_and_basta "$school/corvallo-$version-windows-x64/corvallo.exe"
 }
 
 run_case "two packings give the same zip and installer" reproducible
