@@ -125,7 +125,10 @@ cp LICENSES/GPL-3.0-or-later.txt "$folder/LICENSES/"
 cp /usr/share/common-licenses/LGPL-3 "$folder/LICENSES/LGPL-3.0-only.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$folder/LICENSES/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$folder/LICENSES/gcc-runtime.txt"
-qt_options=$(tr ' ' '\n' <"$qt/configure-line.txt" | grep '^-D' | grep -v -e '_PREFIX=' -e '_FILE=' -e '_PATH' || true)
+# The configure line's options, one a line (a value may hold blanks), less the ones naming folders
+# of the machine that built it.
+qt_options=$(awk '{ for (i = 1; i <= NF && $i != "(source:"; i++) if ($i ~ /^-D/) printf "%s%s", (n++ ? "\n" : ""), $i; else if (n) printf " %s", $i }' \
+    "$qt/configure-line.txt" | grep -v -e '_PREFIX=' -e '_FILE=' -e '_PATH' || true)
 cat >"$folder/LICENSES/README.txt" <<EOF
 Corvallo $version for 64-bit Windows
 
