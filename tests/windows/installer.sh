@@ -73,6 +73,9 @@ folder=$work/first/stage/corvallo-$version-windows-x64
 
 echo "zip: $(stat -c %s "$zip_file") bytes; MSI: $(stat -c %s "$msi") bytes"
 echo "Making a Wine prefix"
+# Wine makes the desktop's menu and file-type folders under the home folder: the test's own.
+export HOME=$work/home
+mkdir -p "$HOME"
 wineboot --init >/dev/null 2>&1
 start_x
 
