@@ -8,6 +8,7 @@
 #include "HeldInputEvent.h"
 #include "Twips.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,8 +16,6 @@
 #include <cmath>
 
 namespace {
-
-Label::CaptionWatcher captionWatcher = nullptr;
 
 // Where a label's text is drawn: its lines as laid out, widened by a margin for what glyphs draw
 // past their advances, inside the label. A change of the text or of its colour repaints only
@@ -69,6 +68,7 @@ void drawBorder(QPainter &painter, const QRect &rect, const QColor &colour)
 
 Label::Label(QWidget *parent, int index, AccessRole access)
     : QWidget(parent)
+    , TwipsPlaced(static_cast<QWidget &>(*this))
     , m_index(index)
     , m_access(access)
 {
@@ -92,13 +92,12 @@ void Label::setCaption(const QString &caption)
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (shown)
         update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
-    if (captionWatcher)
-        captionWatcher(this);
-}
-
-void Label::setCaptionWatcher(CaptionWatcher watcher)
-{
-    captionWatcher = watcher;
+    // A screen reader listening now is told that the label reads differently. Colours tell it
+    // nothing: a fade changes how a caption looks, not what it says.
+    if (QAccessible::isActive() && m_access != AccessRole::Picture) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void Label::setForeColor(Rgb colour)
@@ -137,46 +136,6 @@ void Label::setTransparent(bool transparent)
     m_transparent = transparent;
     setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
     update();
-}
-
-void Label::setLeftTwips(double twips)
-{
-    m_left = twips;
-    place();
-}
-
-void Label::setTopTwips(double twips)
-{
-    m_top = twips;
-    place();
-}
-
-void Label::setWidthTwips(double twips)
-{
-    m_width = twips;
-    place();
-}
-
-void Label::setHeightTwips(double twips)
-{
-    m_height = twips;
-    place();
-}
-
-void Label::setGeometryTwips(double left, double top, double width, double height)
-{
-    m_left = left;
-    m_top = top;
-    m_width = width;
-    m_height = height;
-    place();
-}
-
-void Label::place()
-{
-    const QRect target = twipsToPixelRect(m_left, m_top, m_width, m_height);
-    if (geometry() != target)
-        setGeometry(target);
 }
 
 void Label::paintEvent(QPaintEvent *)

@@ -6,6 +6,7 @@
 
 #include "AccessRole.h"
 #include "Rgb.h"
+#include "TwipsPlaced.h"
 
 #include <QString>
 #include <QWidget>
@@ -14,7 +15,7 @@
 // colour or none (transparent), an optional single-line border. Geometry is kept in twips
 // exactly as set and placed on whole pixels. Colour writes only schedule a repaint of the label
 // itself, so an animation step stays cheap. Held input posted to it runs when it arrives.
-class Label final : public QWidget {
+class Label final : public QWidget, public TwipsPlaced {
     Q_OBJECT
 
 public:
@@ -25,10 +26,6 @@ public:
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
-    // Called after the caption of any label has changed, to tell a screen reader; colours never
-    // call it, since a fade changes how a caption looks, not what it says.
-    using CaptionWatcher = void (*)(Label *label);
-    static void setCaptionWatcher(CaptionWatcher watcher);
 
     Rgb foreColor() const { return m_fore; }
     void setForeColor(Rgb colour);
@@ -51,15 +48,6 @@ public:
     bool isCentred() const { return m_centred; }
     void setCentred(bool centred) { m_centred = centred; }
 
-    double leftTwips() const { return m_left; }
-    double topTwips() const { return m_top; }
-    double widthTwips() const { return m_width; }
-    double heightTwips() const { return m_height; }
-    void setLeftTwips(double twips);
-    void setTopTwips(double twips);
-    void setWidthTwips(double twips);
-    void setHeightTwips(double twips);
-    void setGeometryTwips(double left, double top, double width, double height);
 
 signals:
     void mouseDown(int button);
@@ -74,8 +62,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void place();
-
     int m_index;
     AccessRole m_access;
     QString m_caption;
@@ -89,8 +75,4 @@ private:
     bool m_centred = false;
     bool m_leftPressed = false;
     bool m_clicksRepeat = false;
-    double m_left = 0;
-    double m_top = 0;
-    double m_width = 0;
-    double m_height = 0;
 };

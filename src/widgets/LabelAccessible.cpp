@@ -29,15 +29,6 @@ QAccessibleInterface *labelFactory(const QString &className, QObject *object)
     return nullptr;
 }
 
-// Tells a screen reader listening now that the label reads differently.
-void captionChanged(Label *label)
-{
-    if (!QAccessible::isActive() || label->accessRole() == AccessRole::Picture)
-        return;
-    QAccessibleEvent event(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
 }
 
 LabelAccessible::LabelAccessible(Label *label)
@@ -48,7 +39,6 @@ LabelAccessible::LabelAccessible(Label *label)
 void LabelAccessible::installFactory()
 {
     QAccessible::installFactory(labelFactory);
-    Label::setCaptionWatcher(captionChanged);
 }
 
 Label *LabelAccessible::label() const

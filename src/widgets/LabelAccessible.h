@@ -12,7 +12,7 @@ class Label;
 // In the window's design the level menu, "Stop" and the digit pad are push buttons named by their
 // captions, whose press does what a click does; the other labels are static text reading their
 // current captions; the dot grid is a picture. Qt creates one for every label once the factory is
-// installed at start-up, which also has every caption change told to a screen reader.
+// installed at start-up.
 class LabelAccessible final : public QAccessibleWidget {
 public:
     explicit LabelAccessible(Label *label);
