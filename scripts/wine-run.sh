@@ -7,10 +7,9 @@
 # Runs a Windows program of the build under Wine as Windows would start it:
 #   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
 # Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
-# itself still draws on the X server that DISPLAY names). Qt's libraries come from the build of Qt
-# for Windows, unless they are beside the program. Wine's own prefix is in the user's cache
-# (CORVALLO_WINEPREFIX overrides it); standard output, error and the exit status are the
-# program's.
+# itself still draws on the X server that DISPLAY names). Paths and arguments may hold blanks. Wine's
+# own prefix is in the user's cache (CORVALLO_WINEPREFIX overrides it); standard output, error and
+# the exit status are the program's.
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 program=${1:?usage: scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]}
@@ -24,33 +23,50 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
 fi
+# Debian's Wine offers its desktop only the fonts that fontconfig finds, and not its own Tahoma,
+# Windows' font that every Windows has: it goes into the prefix's Fonts folder, where Wine looks.
+for font in tahoma.ttf tahomabd.ttf; do
+    if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$font" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font.$$"
+        mv -f "$WINEPREFIX/drive_c/windows/Fonts/$font.$$" "$WINEPREFIX/drive_c/windows/Fonts/$font"
+    fi
+done
 
 windows_path() {
     local path
     path=$(realpath "$1")
     printf 'Z:%s' "${path//\//\\}"
 }
-qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
-[ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
-
-# cmd.exe clears the variables on the Windows side, then starts the program; its status is cmd's.
-# Wine hands cmd its command line with inner quotes escaped, which cmd does not undo: words with
-# blanks or cmd's special characters cannot be passed through it.
-command="set DISPLAY=& set WAYLAND_DISPLAY=& $(windows_path "$program")"
-# This Qt for Windows has no offscreen platform: tests meant for it use the Windows platform on the
-# X server that Wine draws on.
-if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -n "$qt" ] && [ ! -e "$qt/plugins/platforms/qoffscreen.dll" ]; then
-    command="set QT_QPA_PLATFORM=& $command"
+# Qt's libraries come from the build of Qt for Windows only where the program's folder has none,
+# so that a DLL missing from a folder that ships them is not hidden.
+program_folder=$(dirname "$(realpath "$program")")
+if [ ! -e "$program_folder/Qt6Core.dll" ]; then
+    qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
+    [ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
 fi
-for word in "$@" "$(windows_path "$program")"; do
-    case $word in
-    *[[:space:]\"\&\|\<\>\^\%]*)
-        echo "wine-run: cannot pass \"$word\" through cmd" >&2
-        exit 125
-        ;;
-    esac
-done
-for argument in "$@"; do
-    command+=" $argument"
-done
-exec wine cmd /c "$command"
+
+# The launcher clears DISPLAY and WAYLAND_DISPLAY on the Windows side and passes on the program's
+# standard handles and exit status; built once, in the user's cache.
+launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch.exe
+if [ ! -e "$launcher" ] || [ "$here/wine-launch.c" -nt "$launcher" ]; then
+    command -v x86_64-w64-mingw32-gcc >/dev/null \
+        || { echo "wine-run: x86_64-w64-mingw32-gcc is needed to build the launcher" >&2; exit 125; }
+    mkdir -p "$(dirname "$launcher")"
+    x86_64-w64-mingw32-gcc -municode -O2 -s -o "$launcher.$$" "$here/wine-launch.c"
+    mv -f "$launcher.$$" "$launcher"
+fi
+# Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
+# here they go to the standard error and output that the caller reads, as on Linux.
+export QT_FORCE_STDERR_LOGGING=1
+# Qt's offscreen platform for Windows reads fonts only from a folder of its own; Wine's fonts, which
+# its desktop offers as Windows' own, stand in for Windows' there.
+if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d /usr/share/wine/fonts ]; then
+    export QT_QPA_FONTDIR=Z:/usr/share/wine/fonts
+fi
+# Wine keeps the Unix variables whose names begin with QT_ from Windows programs, and hands on
+# WINEQT_... as QT_...: Qt's settings of the caller (the platform, the scale factor) reach the program.
+while IFS= read -r name; do
+    export "WINE$name=${!name}"
+done < <(compgen -e | grep '^QT_')
+exec wine "$launcher" "$(windows_path "$program")" "$@"
