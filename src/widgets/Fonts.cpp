@@ -18,11 +18,11 @@ bool registerTahoma()
         const QString regular = folder + QStringLiteral("/tahoma.ttf");
         if (!QFile::exists(regular))
             continue;
-        const bool found = QFontDatabase::addApplicationFont(regular) >= 0;
+        QFontDatabase::addApplicationFont(regular);
         QFontDatabase::addApplicationFont(folder + QStringLiteral("/tahomabd.ttf"));
-        return found;
+        break;
     }
-    return false;
+    return QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
 }
 
 QFont labelFont(int pixelSize, bool bold)

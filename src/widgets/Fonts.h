@@ -10,7 +10,8 @@
 // fontconfig does not scan, so there the program registers it itself; where it is absent a
 // sans-serif font stands in.
 namespace Fonts {
-// Registers Tahoma and Tahoma Bold from the first folder that holds them; true if found there.
+// Registers Tahoma and Tahoma Bold from the first folder that holds them, where the system does
+// not offer them; true if Tahoma is then there, the system's own or registered.
 bool registerTahoma();
 QFont labelFont(int pixelSize, bool bold);
 }
