@@ -159,20 +159,10 @@ arp_entry() {
     echo "   Corvallo $version, The Corvallo developers, $(reg_value "$key" Size) KiB, icon $icon"
 }
 
-# The real-window helpers start the program through this runner: from its own folder, which Wine
-# makes the current one, so that no blank or accent of its path goes through cmd's quoting; with
-# neither DISPLAY nor WAYLAND_DISPLAY on the Windows side, as on Windows; and with Windows' own Qt
-# platform. Its status is the program's.
-runner=$work/run-from-folder
-cat >"$runner" <<'EOF'
-#!/bin/sh
-cd "$(dirname "$1")" || exit 126
-program=$(basename "$1")
-shift
-unset QT_QPA_PLATFORM
-exec wine cmd /c "set DISPLAY=& set WAYLAND_DISPLAY=& $program $*"
-EOF
-chmod +x "$runner"
+# The real-window helpers start the program as the Windows suite does, with blanks and accents of
+# its path kept whole, in this test's Wine prefix.
+export CORVALLO_WINEPREFIX=$WINEPREFIX
+runner=$source_dir/scripts/wine-run.sh
 
 menu_and_basta() { # PROGRAM
     corvallo_bin=$1
