@@ -4,8 +4,9 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Builds Corvallo for 64-bit Windows on Debian, and the folder and zip file that a user downloads:
-#   scripts/build-windows.sh          the program, in build/windows/Corvallo and its zip
+# Builds Corvallo for 64-bit Windows on Debian, and the folder that a user downloads, packed by
+# scripts/package-windows.sh:
+#   scripts/build-windows.sh          the program, in build/windows/Corvallo
 #   scripts/build-windows.sh --tests  the same, with the unit tests and the benchmark built too
 # Qt for Windows is built first, once (scripts/build-qt-windows.sh); the icon is drawn by the icon
 # tool built for this machine. The folder holds the program, stripped, and only the Qt libraries it
@@ -28,7 +29,7 @@ scripts/build-qt-windows.sh
 qt=$(scripts/build-qt-windows.sh --print)
 [ -n "$qt" ] || { echo "build-windows: Qt for Windows is not built" >&2; exit 1; }
 
-packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev zip)
+packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -71,7 +72,6 @@ if [ "$tests" = ON ]; then
         || { tail -n 30 "$build.log" >&2; exit 1; }
 fi
 
-version=$(sed -nE 's/^project\(Corvallo VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 folder=$build/Corvallo
 rm -rf "$folder"
 cmake --install "$build" --prefix "$folder" >>"$build.log" 2>&1
@@ -94,7 +94,4 @@ done < <(find "$folder" -iname '*.exe' -o -iname '*.dll' | xargs -n1 x86_64-w64-
     | sed -n 's/^\s*DLL Name: //p' | sort -u)
 [ -z "$strays" ] || { echo "build-windows: the folder needs DLLs it does not have:$strays" >&2; exit 1; }
 
-zip=$build/corvallo-$version-windows-x86_64.zip
-rm -f "$zip"
-(cd "$build" && zip -qr9 "$(basename "$zip")" Corvallo)
-echo "Windows program: $folder ($(du -sh "$folder" | cut -f1)), for download: $zip ($(du -h "$zip" | cut -f1))"
+echo "Windows program: $folder ($(du -sh "$folder" | cut -f1)); scripts/package-windows.sh packs its zip and MSI"

@@ -55,7 +55,7 @@ count() {
 "$runner" "$(find "$build/tests" -name 'TestQuestionPool.exe' | head -n 1)" >/dev/null 2>&1 || true
 
 echo "Unit tests under Wine"
-# Their windows, where Qt for Windows has no offscreen platform, go to an X server of their own.
+# They run on Qt's offscreen platform, as on Linux; Wine itself wants an X server to start on.
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
     ctest --test-dir "$build" -L unit --timeout 300 -j2 --output-on-failure >"$build/unit.log" 2>&1 || true
 cat "$build/unit.log" >>"$log"
@@ -76,12 +76,28 @@ cat "$build/window.log" >>"$log"
 count "$build/window.log"
 grep -E '^ *[0-9]+/[0-9]+ Test +#' "$build/window.log" | sed 's/^ *//'
 
+echo "The zip and the installer under Wine"
+CORVALLO_EXIT_ALLOWANCE=$allowance tests/windows/installer.sh build/windows/Corvallo \
+    >"$build/installer.log" 2>&1 || true
+cat "$build/installer.log" >>"$log"
+grep -E '^(ok|FAIL|skipped)' "$build/installer.log" || true
+# Its last line counts its cases; a test that could not run at all is one failure.
+if totals=$(tail -n 1 "$build/installer.log" | grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$'); then
+    read -r p _ f _ s _ <<<"$totals"
+    passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
+    [ "$f" -eq 0 ] || failures+=("installer")
+elif tail -n 1 "$build/installer.log" | grep -q '^skipped'; then
+    skipped=$((skipped + 1)); echo "skipped: installer: $(tail -n 1 "$build/installer.log")"
+else
+    failed=$((failed + 1)); failures+=("installer")
+fi
+
 # What does not apply to the Windows program under Wine.
 not_applicable=(
     "no-fonts: it hides Debian's Tahoma files from the program; Windows has its own Tahoma, and the program loads no font file there"
     "screen-reader: it reads the program through Linux's AT-SPI bus; Windows' UI Automation, which Narrator and NVDA use, cannot be driven under Wine (the accessible interface's unit tests run on Linux and here)"
     "wayland-menu-and-close, wayland-keypad: Windows has no Wayland"
-    "package-*: the Debian package is Linux's; the Windows download is the zip that scripts/build-windows.sh checks"
+    "package-*: the Debian package is Linux's; the Windows zip and installer are tested above"
 )
 for reason in "${not_applicable[@]}"; do
     echo "skipped: $reason"
