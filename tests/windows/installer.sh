@@ -232,10 +232,11 @@ no_downgrade() {
 }
 
 # The packing is reproducible: two runs give the same zip and the same installer.
+# msidiff leaves the tables' files in the current folder: it runs in the test's own.
 reproducible() {
     cmp "$zip_file" "$work/second/$(basename "$zip_file")" || fail "two packings gave different zips"
     cmp "$msi" "$work/second/$(basename "$msi")" \
-        || fail "two packings gave different installers: $(msidiff "$msi" "$work/second/$(basename "$msi")" 2>/dev/null | grep '^[-+][^-+]')"
+        || fail "two packings gave different installers: $(cd "$work" && msidiff "$msi" "$work/second/$(basename "$msi")" 2>/dev/null | grep '^[-+][^-+]')"
     echo "   the same zip and the same installer, byte for byte"
 }
 
