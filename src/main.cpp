@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "Fonts.h"
 #include "FormMain.h"
+#include "Host.h"
 #include "Icon.h"
 #include "KeyRepeat.h"
 #include "LabelAccessible.h"
@@ -30,16 +31,6 @@
 #endif
 
 namespace {
-
-// Qt aborts when it finds no display; say so plainly instead.
-bool hasDisplay()
-{
-    const auto set = [](const char *name) {
-        const char *value = std::getenv(name);
-        return value && *value;
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
 
 QtMessageHandler qtHandler = nullptr;
 QList<std::tuple<QtMsgType, QString>> startMessages;
@@ -70,10 +61,10 @@ int main(int argc, char *argv[])
     switch (invocation.action) {
     case CommandLine::Invocation::Action::Help:
     case CommandLine::Invocation::Action::Version:
-        std::fputs(invocation.message.c_str(), stdout);
+        Host::tell(Host::Stream::Output, invocation.message);
         return EXIT_SUCCESS;
     case CommandLine::Invocation::Action::Refuse:
-        std::fputs(invocation.message.c_str(), stderr);
+        Host::tell(Host::Stream::Error, invocation.message);
         return 2;
     case CommandLine::Invocation::Action::Start:
         break;
@@ -81,12 +72,13 @@ int main(int argc, char *argv[])
     // Level 0 chooses "Basta!" before the window is ever shown.
     if (invocation.level == 0)
         return EXIT_SUCCESS;
-    if (!hasDisplay()) {
-        std::fputs(
-            "corvallo: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset)\n",
-            stderr);
+    // Qt aborts when it finds no display; say so plainly instead.
+    if (!Host::hasDisplay()) {
+        Host::tell(Host::Stream::Error,
+            "corvallo: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset)\n");
         return 1;
     }
+    const Host::FineTimers fineTimers;
 
     qtHandler = qInstallMessageHandler(holdStartMessages);
     QApplication application(argc, argv);

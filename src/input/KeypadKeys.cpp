@@ -7,18 +7,24 @@
 #include "DigitPad.h"
 
 #include <QKeyEvent>
-#include <X11/keysym.h>
 
 namespace {
 
-// A key of the keypad by the X keysym that X11 and Wayland alike give as the native virtual key,
-// and by what Qt makes of it, marked KeypadModifier under X11 and in synthetic events. Under
-// Wayland Qt marks no key with KeypadModifier (measured with Qt 6.4.2), and keypad 2 comes as
-// Qt::Key_2 just as the main row's 2 does: only the keysym (KP_2 against 2) tells them apart;
-// with Qt 6.8.2 keypad answers given by keysym under sway were judged as with 6.4.2.
+// One keypad digit key: what Qt makes of it, marked KeypadModifier under X11, Windows and in
+// synthetic events, and what the window systems give as its native codes.
+// - X11 and Wayland give the X keysym as the native virtual key. Under Wayland Qt marks no key with
+//   KeypadModifier (measured with Qt 6.4.2), and keypad 2 comes as Qt::Key_2 just as the main
+//   row's 2 does: only the keysym (KP_2 against 2) tells them apart.
+// - Windows gives its virtual key and the scan code, 0x100 added for an extended key. With NumLock
+//   off keypad 2 has the dedicated Down arrow's virtual key; only the scan code, not extended for
+//   the keypad, tells them apart.
+// The codes of one system mean other things on the other: Windows' VK_NUMPAD0 (0x60) is the X
+// keysym of the grave accent. So only the codes of the system the event comes from are read.
 struct KeypadKey {
-    quint32 keysym;
     int key;
+    quint32 keysym;
+    quint32 virtualKey;
+    quint32 scanCode;
     int digit;
 };
 
@@ -26,29 +32,28 @@ struct KeypadKey {
 // navigation; a child cannot be expected to know about NumLock, so they give their digits all
 // the same.
 constexpr KeypadKey KeypadDigits[] = {
-    { XK_KP_0, Qt::Key_0, 0 },
-    { XK_KP_1, Qt::Key_1, 1 },
-    { XK_KP_2, Qt::Key_2, 2 },
-    { XK_KP_3, Qt::Key_3, 3 },
-    { XK_KP_4, Qt::Key_4, 4 },
-    { XK_KP_5, Qt::Key_5, 5 },
-    { XK_KP_6, Qt::Key_6, 6 },
-    { XK_KP_7, Qt::Key_7, 7 },
-    { XK_KP_8, Qt::Key_8, 8 },
-    { XK_KP_9, Qt::Key_9, 9 },
-    { XK_KP_Insert, Qt::Key_Insert, 0 },
-    { XK_KP_End, Qt::Key_End, 1 },
-    { XK_KP_Down, Qt::Key_Down, 2 },
-    { XK_KP_Next, Qt::Key_PageDown, 3 },
-    { XK_KP_Left, Qt::Key_Left, 4 },
-    { XK_KP_Begin, Qt::Key_Clear, 5 },
-    { XK_KP_Right, Qt::Key_Right, 6 },
-    { XK_KP_Home, Qt::Key_Home, 7 },
-    { XK_KP_Up, Qt::Key_Up, 8 },
-    { XK_KP_Prior, Qt::Key_PageUp, 9 },
+    { Qt::Key_0, 0xffb0, 0x60, 0x52, 0 },
+    { Qt::Key_1, 0xffb1, 0x61, 0x4f, 1 },
+    { Qt::Key_2, 0xffb2, 0x62, 0x50, 2 },
+    { Qt::Key_3, 0xffb3, 0x63, 0x51, 3 },
+    { Qt::Key_4, 0xffb4, 0x64, 0x4b, 4 },
+    { Qt::Key_5, 0xffb5, 0x65, 0x4c, 5 },
+    { Qt::Key_6, 0xffb6, 0x66, 0x4d, 6 },
+    { Qt::Key_7, 0xffb7, 0x67, 0x47, 7 },
+    { Qt::Key_8, 0xffb8, 0x68, 0x48, 8 },
+    { Qt::Key_9, 0xffb9, 0x69, 0x49, 9 },
+    { Qt::Key_Insert, 0xff9e, 0x2d, 0x52, 0 },
+    { Qt::Key_End, 0xff9c, 0x23, 0x4f, 1 },
+    { Qt::Key_Down, 0xff99, 0x28, 0x50, 2 },
+    { Qt::Key_PageDown, 0xff9b, 0x22, 0x51, 3 },
+    { Qt::Key_Left, 0xff96, 0x25, 0x4b, 4 },
+    { Qt::Key_Clear, 0xff9d, 0x0c, 0x4c, 5 },
+    { Qt::Key_Right, 0xff98, 0x27, 0x4d, 6 },
+    { Qt::Key_Home, 0xff95, 0x24, 0x47, 7 },
+    { Qt::Key_Up, 0xff97, 0x26, 0x48, 8 },
+    { Qt::Key_PageUp, 0xff9a, 0x21, 0x49, 9 },
 };
 
-// The digit of the keypad key whose keysym or Qt key (as column says) is value.
 template <typename T> std::optional<int> digitOf(T KeypadKey::*column, T value)
 {
     for (const KeypadKey &row : KeypadDigits)
@@ -57,13 +62,34 @@ template <typename T> std::optional<int> digitOf(T KeypadKey::*column, T value)
     return std::nullopt;
 }
 
+std::optional<int> digitOfWindowsKey(quint32 virtualKey, quint32 scanCode)
+{
+    for (const KeypadKey &row : KeypadDigits)
+        if (row.virtualKey == virtualKey && row.scanCode == scanCode)
+            return row.digit;
+    return std::nullopt;
 }
 
-std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event)
+}
+
+std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event, Host::NativeKeys native)
 {
-    auto digit = digitOf(&KeypadKey::keysym, event.nativeVirtualKey());
-    if (!digit && (event.modifiers() & Qt::KeypadModifier))
-        digit = digitOf(&KeypadKey::key, event.key());
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    std::optional<int> digit;
+    switch (native) {
+    case Host::NativeKeys::XKeysyms:
+        digit = digitOf(&KeypadKey::keysym, event.nativeVirtualKey());
+        if (!digit && keypad)
+            digit = digitOf(&KeypadKey::key, event.key());
+        break;
+    case Host::NativeKeys::Windows:
+        // Only a synthetic event, without native codes, is taken by Qt's word alone.
+        if (event.nativeVirtualKey() != 0 || event.nativeScanCode() != 0)
+            digit = digitOfWindowsKey(event.nativeVirtualKey(), event.nativeScanCode());
+        else if (keypad)
+            digit = digitOf(&KeypadKey::key, event.key());
+        break;
+    }
     if (!digit)
         return std::nullopt;
     return static_cast<std::int16_t>(KeypadZero + *digit);

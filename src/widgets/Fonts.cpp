@@ -4,6 +4,8 @@
 
 #include "Fonts.h"
 
+#include "Host.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
@@ -12,19 +14,15 @@ namespace Fonts {
 
 bool registerTahoma()
 {
-    static const QStringList folders {
-        QStringLiteral("/usr/share/wine/fonts"),
-        QStringLiteral("/usr/share/fonts/truetype/wine"),
-    };
-    for (const QString &folder : folders) {
+    for (const QString &folder : Host::fontFolders()) {
         const QString regular = folder + QStringLiteral("/tahoma.ttf");
         if (!QFile::exists(regular))
             continue;
-        const bool found = QFontDatabase::addApplicationFont(regular) >= 0;
+        QFontDatabase::addApplicationFont(regular);
         QFontDatabase::addApplicationFont(folder + QStringLiteral("/tahomabd.ttf"));
-        return found;
+        break;
     }
-    return false;
+    return QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
 }
 
 QFont labelFont(int pixelSize, bool bold)

@@ -6,10 +6,12 @@
 
 #include <QFont>
 
-// Every label is drawn in Tahoma. Debian ships it with Wine in a folder that fontconfig does not
-// scan, so the program registers it itself; where it is absent a sans-serif font stands in.
+// Every label is drawn in Tahoma. Windows has it; Debian ships it with Wine in a folder that
+// fontconfig does not scan, so there the program registers it itself; where it is absent a
+// sans-serif font stands in.
 namespace Fonts {
-// Registers Tahoma and Tahoma Bold from the first folder that holds them; true if found.
+// Registers Tahoma and Tahoma Bold from the first folder that holds them, where the system does
+// not offer them; true if Tahoma is then there, the system's own or registered.
 bool registerTahoma();
 QFont labelFont(int pixelSize, bool bold);
 }

@@ -81,6 +81,12 @@ check_borders() {
 start_x
 while read -r ratio way <&3; do
     [ -n "$ratio" ] || continue
+    # Xft.dpi is the X desktop's setting: a program of another system through a runner (Windows,
+    # under Wine) takes its density from that system's own display settings.
+    if [ -n "$runner" ] && [ "${way%%:*}" = Xft.dpi ]; then
+        echo "$way: not applying to a program through $(basename "${runner%% *}"), which reads its own system's density"
+        continue
+    fi
     unset QT_SCALE_FACTOR
     xrdb -remove
     case $way in

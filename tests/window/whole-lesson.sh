@@ -8,7 +8,7 @@
 source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 
 export CORVALLO_SEED=5
-mapfile -t questions < <("${CORVALLO_QUESTION_ORDER:?}")
+mapfile -t questions < <($runner "${CORVALLO_QUESTION_ORDER:?}" | tr -d '\r')
 [ "${#questions[@]}" = 64 ] || fail "the question order has ${#questions[@]} questions"
 
 # give N DIGITS [clicks]: the digits one tick apart at least, by keypad or by clicks.

@@ -8,6 +8,10 @@ set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 corvallo_bin=${CORVALLO_BIN:?CORVALLO_BIN names the program under test}
+# A program built for another system runs through CORVALLO_RUNNER (for Windows, Wine), which also
+# takes longer to end a process: CORVALLO_EXIT_ALLOWANCE seconds, as it takes for a bare Qt window.
+runner=${CORVALLO_RUNNER:-}
+exit_allowance=${CORVALLO_EXIT_ALLOWANCE:-0}
 require Xvfb xdotool xdpyinfo xset xwininfo import convert
 work=$(mktemp -d)
 app_err=$work/app.err
@@ -27,14 +31,14 @@ display_taken() {
     [ -e "/tmp/.X$1-lock" ] || grep -qF "@/tmp/.X11-unix/X$1" /proc/net/unix 2>/dev/null
 }
 
-# Starts Xvfb, with a screen of $xvfb_screen if set, on the first free display number from 90 on,
-# and makes sure that the server which answers there is this one. Where no X server can be
-# started at all, the test is skipped.
+# Starts Xvfb, with a screen of $xvfb_screen and the options in $xvfb_options if set, on the first
+# free display number from 90 on, and makes sure that the server which answers there is this one.
+# Where no X server can be started at all, the test is skipped.
 start_x() {
     local n
     for n in $(seq 90 140); do
         display_taken "$n" && continue
-        Xvfb ":$n" -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${xvfb_screen:-1024x768x24}" ${xvfb_options:-} -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do
@@ -67,16 +71,25 @@ area_text() {
 
 # Starts the program with the given arguments and waits for its window to be mapped.
 start_app() {
-    # The program runs on this X server even when the tests are started from a Wayland desktop.
-    export QT_QPA_PLATFORM=xcb
+    # The program runs on this X server even when the tests are started from a Wayland desktop;
+    # through a runner it is another system's program, and takes that system's Qt platform.
+    if [ -z "$runner" ]; then
+        export QT_QPA_PLATFORM=xcb
+    else
+        unset QT_QPA_PLATFORM
+    fi
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     # A UTF-8 locale, as every desktop session has.
-    LC_ALL=C.UTF-8 "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
+    LC_ALL=C.UTF-8 $runner "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
+        if [ -n "$window" ] && [ -n "$runner" ]; then
+            # Another system places a new window itself: the tests expect it at the origin.
+            xdotool windowmove "$window" 0 0
+        fi
         [ -n "$window" ] && { sleep 0.3; return 0; }
         kill -0 "$app_pid" 2>/dev/null || break
         sleep 0.05
@@ -86,12 +99,13 @@ start_app() {
     fail "the window did not appear"
 }
 
-# Waits up to $1 seconds for the program to end; sets exit_status to its exit status, or to
-# "running" if it is still running. (Not in a subshell: only this shell can wait for the program.)
+# Waits up to $1 seconds, and the runner's allowance, for the program to end; sets exit_status to
+# its exit status, or to "running" if it is still running. (Not in a subshell: only this shell can
+# wait for the program.)
 wait_exit() {
     local limit=$1 i
     exit_status=running
-    for i in $(seq $((limit * 20))); do
+    for i in $(seq "$(awk -v l="$limit" -v a="$exit_allowance" 'BEGIN { print int((l + a) * 20) }')"); do
         if ! kill -0 "$app_pid" 2>/dev/null; then
             exit_status=0
             wait "$app_pid" || exit_status=$?

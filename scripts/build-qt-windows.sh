@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Builds the part of Qt that Corvallo uses (Core, Gui, Widgets, Test and the Windows platform
+# plugin) for 64-bit Windows, from this Debian release's own Qt source, with this machine's Qt as
+# the host tools:
+#   scripts/build-qt-windows.sh          builds once, then reuses the result
+#   scripts/build-qt-windows.sh --print  only prints where the result is (empty when not built)
+# The result lands in ${XDG_CACHE_HOME:-~/.cache}/corvallo/qt-windows-VERSION, with the exact
+# configure line in its configure-line.txt; a run with the same line reuses it. The first build
+# takes about a quarter of an hour on two cores. Only installing packages needs root (or sudo);
+# the source comes through an apt configuration of its own in the cache, the system's is untouched.
+set -euo pipefail
+
+jobs=${CORVALLO_JOBS:-2}
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo
+host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+prefix=$cache/qt-windows-${host_version:-none}
+prefix=${prefix//[:~]/_}
+
+if [ "${1:-}" = --print ]; then
+    [ -s "$prefix/configure-line.txt" ] && echo "$prefix"
+    exit 0
+fi
+
+steps=7
+step=0
+say() {
+    step=$((step + 1))
+    printf '[%d/%d] %s\n' "$step" "$steps" "$*"
+}
+fail() {
+    echo "build-qt-windows: $*" >&2
+    exit 1
+}
+
+say "Packages: the MinGW-w64 cross compiler, Debian's Qt as the host tools, the source tools"
+packages=(qt6-base-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build dpkg-dev)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    echo "      installing ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    prefix=$cache/qt-windows-$host_version
+    prefix=${prefix//[:~]/_}
+fi
+upstream=${host_version#*:}
+upstream=${upstream%%[+-]*}
+
+# Everything the program does not use is left out: networking, databases, printing, D-Bus,
+# OpenGL (INPUT_opengl=no, since turning the feature off alone still compiles dynamic OpenGL),
+# the tablet events (the source leaves out their header) and the image formats and the style
+# beyond what the program draws with. Direct2D stays at its default: turning it off breaks the
+# platform plugin's link. The MinGW runtime is linked into every DLL, so none is shipped.
+work=$cache/qt-windows-work
+toolchain=$work/mingw-w64.cmake
+runtime='-static -static-libgcc -static-libstdc++'
+configure=(
+    cmake -G Ninja -S "$work/source" -B "$work/build"
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+    -DCMAKE_BUILD_TYPE=MinSizeRel
+    -DCMAKE_INSTALL_PREFIX="$prefix"
+    -DQT_HOST_PATH=/usr
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DBUILD_SHARED_LIBS=ON
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
+    -DINPUT_opengl=no -DFEATURE_opengl=OFF
+    -DFEATURE_tabletevent=OFF
+    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+    -DFEATURE_style_windowsvista=OFF
+    -DCMAKE_SHARED_LINKER_FLAGS="$runtime"
+    -DCMAKE_MODULE_LINKER_FLAGS="$runtime"
+    -DCMAKE_EXE_LINKER_FLAGS="$runtime"
+)
+line="${configure[*]} (source: qt6-base $host_version)"
+
+say "Checking for a build of Qt $host_version in $prefix"
+if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")" = "$line" ]; then
+    echo "      reused (delete $prefix to build it again)"
+    exit 0
+fi
+echo "      none with this configure line: building it"
+rm -rf "$prefix"
+mkdir -p "$work"
+
+say "Fetching the source package qt6-base $host_version"
+if [ ! -f "$work/source/.complete" ]; then
+    apt_dir=$work/apt
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
+    : >"$apt_dir/sources.list"
+    # The release's own entries, for sources.
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$file" ] && sed -n 's/^deb\s/deb-src /p' "$file" >>"$apt_dir/sources.list"
+    done
+    rm -f "$apt_dir/sources.list.d/"*
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] && sed 's/^Types:.*/Types: deb-src/' "$file" >"$apt_dir/sources.list.d/$(basename "$file")"
+    done
+    apt=(apt-get -q
+        -o Dir::Etc::SourceList="$apt_dir/sources.list"
+        -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
+        -o Dir::State::Lists="$apt_dir/lists"
+        -o Dir::Cache="$apt_dir/cache"
+        -o Debug::NoLocking=1
+        -o APT::Sandbox::User="$(id -un)")
+    "${apt[@]}" update >"$work/apt-update.log" 2>&1 || echo "      (some source lists failed; see $work/apt-update.log)"
+    rm -rf "$work/download" "$work/source"
+    mkdir -p "$work/download"
+    (cd "$work/download" && "${apt[@]}" source --download-only "qt6-base=$host_version") >"$work/apt-source.log" 2>&1 \
+        || { tail -n 5 "$work/apt-source.log" >&2; fail "could not fetch the source of qt6-base $host_version"; }
+    say "Unpacking and patching the source"
+    dpkg-source -x "$work/download"/qt6-base_*.dsc "$work/source" >"$work/unpack.log" 2>&1 \
+        || { tail -n 5 "$work/unpack.log" >&2; fail "could not unpack the source"; }
+    touch "$work/source/.complete"
+else
+    echo "      already unpacked"
+    say "Unpacking and patching the source"
+    echo "      already done"
+fi
+
+cat >"$toolchain" <<'EOF'
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+EOF
+
+say "Configuring Qt $upstream for x86_64-w64-mingw32"
+rm -rf "$work/build"
+"${configure[@]}" >"$work/configure.log" 2>&1 \
+    || { tail -n 30 "$work/configure.log" >&2; fail "configure failed; see $work/configure.log"; }
+
+say "Building with $jobs jobs (about a quarter of an hour on two cores)"
+start=$(date +%s)
+# Ninja's own [done/total] counter, shown every hundred files rather than one line per file.
+cmake --build "$work/build" --parallel "$jobs" 2>&1 | tee "$work/build.log" \
+    | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[][\/]/); if (n[2] % 100 == 0 || n[2] == n[3]) printf "      %s of %s steps\n", n[2], n[3]; fflush() }
+           /FAILED|error:/ { print; fflush() }' \
+    || fail "build failed; see $work/build.log"
+echo "      built in $(($(date +%s) - start)) s"
+
+say "Installing into $prefix"
+cmake --install "$work/build" >"$work/install.log" 2>&1 || fail "install failed; see $work/install.log"
+cp "$toolchain" "$prefix/mingw-w64.cmake"
+echo "$line" >"$prefix/configure-line.txt"
+rm -rf "$work/build"
+echo "      Qt for Windows is in $prefix ($(du -sh "$prefix" | cut -f1))"

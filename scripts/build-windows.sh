@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Builds Corvallo for 64-bit Windows on Debian, and the folder that a user downloads, packed by
+# scripts/package-windows.sh:
+#   scripts/build-windows.sh          the program, in build/windows/Corvallo
+#   scripts/build-windows.sh --tests  the same, with the unit tests and the benchmark built too
+# Qt for Windows is built first, once (scripts/build-qt-windows.sh); the icon is drawn by the icon
+# tool built for this machine. The folder holds the program, stripped, and only the Qt libraries it
+# loads; the MinGW runtime is linked in. Installs what it needs with apt-get (sudo when not root).
+set -euo pipefail
+cd "$(dirname "$(realpath "$0")")/.."
+
+tests=OFF
+case ${1:-} in
+--tests) tests=ON ;;
+"") ;;
+*)
+    echo "usage: scripts/build-windows.sh [--tests]" >&2
+    exit 2
+    ;;
+esac
+jobs=${CORVALLO_JOBS:-2}
+
+scripts/build-qt-windows.sh
+qt=$(scripts/build-qt-windows.sh --print)
+[ -n "$qt" ] || { echo "build-windows: Qt for Windows is not built" >&2; exit 1; }
+
+packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+mkdir -p build
+echo "Building the icon tool for this machine"
+cmake -S . -B build/windows-host -G Ninja -DBUILD_TESTING=OFF >build/windows-host.log 2>&1 \
+    || { tail -n 20 build/windows-host.log >&2; exit 1; }
+cmake --build build/windows-host --target corvallo-icon --parallel "$jobs" >>build/windows-host.log 2>&1 \
+    || { tail -n 20 build/windows-host.log >&2; exit 1; }
+
+echo "Building Corvallo for Windows (tests: $tests)"
+build=build/windows
+cmake -S . -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$qt/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_INSTALL_BINDIR=. \
+    -DCORVALLO_ICON_TOOL="$PWD/build/windows-host/packaging/corvallo-icon" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh" \
+    -DBUILD_TESTING="$tests" >"$build.log" 2>&1 \
+    || { tail -n 30 "$build.log" >&2; exit 1; }
+cmake --build "$build" --parallel "$jobs" >>"$build.log" 2>&1 \
+    || { grep -E 'error|FAILED' "$build.log" | head -n 30 >&2; exit 1; }
+
+if [ "$tests" = ON ]; then
+    # The yardstick of the close test and of the benchmark: a bare Qt window, built the same way.
+    cmake -S bench -B "$build-bench" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$qt/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel >>"$build.log" 2>&1 \
+        && cmake --build "$build-bench" --parallel "$jobs" >>"$build.log" 2>&1 \
+        || { tail -n 30 "$build.log" >&2; exit 1; }
+fi
+
+folder=$build/Corvallo
+rm -rf "$folder"
+cmake --install "$build" --prefix "$folder" >>"$build.log" 2>&1
+find "$folder" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+cp LICENSES/GPL-3.0-or-later.txt "$folder/COPYING.txt" 2>/dev/null || true
+
+# Every DLL the folder's programs and libraries load is Windows' own or in the folder.
+windows_dlls=" $(echo advapi32 authz comdlg32 d2d1 d3d11 d3d9 dwmapi dwrite dxgi gdi32 imm32 kernel32 \
+    mpr msvcrt netapi32 ole32 oleaut32 setupapi shcore shell32 shlwapi user32 userenv uxtheme \
+    version winmm ws2_32 wtsapi32) "
+shipped=$(cd "$folder" && find . -iname '*.dll' -printf '%f\n' | tr '[:upper:]' '[:lower:]')
+strays=
+while read -r dll; do
+    name=$(echo "$dll" | tr '[:upper:]' '[:lower:]')
+    case $windows_dlls in *" ${name%.dll} "*) continue ;; esac
+    [[ $name == api-ms-win-* ]] && continue
+    grep -qxF "$name" <<<"$shipped" && continue
+    strays="$strays $dll"
+done < <(find "$folder" -iname '*.exe' -o -iname '*.dll' | xargs -n1 x86_64-w64-mingw32-objdump -p \
+    | sed -n 's/^\s*DLL Name: //p' | sort -u)
+[ -z "$strays" ] || { echo "build-windows: the folder needs DLLs it does not have:$strays" >&2; exit 1; }
+
+echo "Windows program: $folder ($(du -sh "$folder" | cut -f1)); scripts/package-windows.sh packs its zip and MSI"

@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Packs the Windows program for schools and homes:
+#   scripts/package-windows.sh [PROGRAM_FOLDER [OUTPUT_FOLDER]]
+# writes corvallo-VERSION-windows-x64.zip (a folder that runs where it is unpacked) and
+# corvallo-VERSION-x64.msi (Windows Installer, for all users) into OUTPUT_FOLDER (default
+# build/windows-packages). PROGRAM_FOLDER holds corvallo.exe and the DLLs and plugins it needs;
+# by default it is the Windows build's, built first where it is missing. CORVALLO_QT_WINDOWS
+# names the Qt for Windows those DLLs come from (default: the one scripts/build-qt-windows.sh
+# keeps). CORVALLO_VERSION packs under another version (the tests' older package).
+# Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs
+# from the same commit give the same files, byte for byte.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source=$PWD
+
+say() { printf '[package] %s\n' "$*"; }
+fail() {
+    echo "package-windows: $*" >&2
+    exit 1
+}
+
+# The Windows build: its script, and the folder it leaves the program in.
+windows_build=scripts/build-windows.sh
+windows_program=build/windows/Corvallo
+
+program=${1:-}
+output=$(realpath -m "${2:-build/windows-packages}")
+
+say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime"
+packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    echo "          installing ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [ -z "$program" ]; then
+    program=$windows_program
+    if [ ! -f "$program/corvallo.exe" ]; then
+        say "No Windows program in $program: building it with $windows_build"
+        [ -x "$windows_build" ] || fail "$windows_build is missing: name the program's folder"
+        "$windows_build"
+    fi
+fi
+program=$(realpath "$program")
+[ -f "$program/corvallo.exe" ] || fail "$program holds no corvallo.exe"
+[ -f "$program/platforms/qwindows.dll" ] || fail "$program holds no platforms/qwindows.dll"
+
+qt=${CORVALLO_QT_WINDOWS:-}
+[ -n "$qt" ] || [ ! -x scripts/build-qt-windows.sh ] || qt=$(scripts/build-qt-windows.sh --print)
+[ -n "$qt" ] && [ -s "$qt/configure-line.txt" ] \
+    || fail "no Qt for Windows with its configure-line.txt: run scripts/build-qt-windows.sh or set CORVALLO_QT_WINDOWS"
+qt_source=$(sed -n 's/.*(source: \(qt6-base [^)]*\))$/\1/p' "$qt/configure-line.txt")
+[ -n "$qt_source" ] || fail "$qt/configure-line.txt does not say which qt6-base it was built from"
+
+version=${CORVALLO_VERSION:-$(sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)}
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no project version in CMakeLists.txt"
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)}
+[ -n "$SOURCE_DATE_EPOCH" ] || fail "not a git clone: set SOURCE_DATE_EPOCH"
+export TZ=UTC LC_ALL=C
+
+name=corvallo-$version-windows-x64
+stage=$output/stage
+folder=$stage/$name
+rm -rf "$stage"
+mkdir -p "$folder/LICENSES"
+
+say "Gathering the program, the DLLs it needs and its plugins from $program"
+# A DLL that an imported name resolves to: beside the program, then in Qt's and the MinGW
+# runtime's folders. None found means one of Windows' own.
+find_dll() {
+    local dir found
+    for dir in "$program" "$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib; do
+        found=$(find "$dir" -maxdepth 1 -iname "$1" -print -quit 2>/dev/null)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+    done
+    return 1
+}
+imports() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+cp "$program/corvallo.exe" "$folder/"
+queue=("$folder/corvallo.exe")
+while IFS= read -r plugin; do
+    mkdir -p "$folder/$(dirname "$plugin")"
+    cp "$program/$plugin" "$folder/$plugin"
+    queue+=("$folder/$plugin")
+done < <(cd "$program" && find . -mindepth 2 -iname '*.dll' | sed 's|^\./||' | sort)
+declare -A windows_own=()
+while [ ${#queue[@]} -gt 0 ]; do
+    file=${queue[0]}
+    queue=("${queue[@]:1}")
+    while IFS= read -r dll; do
+        [ -n "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
+        [ -n "${windows_own[${dll,,}]:-}" ] && continue
+        if found=$(find_dll "$dll"); then
+            cp "$found" "$folder/"
+            queue+=("$folder/$(basename "$found")")
+        else
+            windows_own[${dll,,}]=1
+        fi
+    done < <(imports "$file")
+done
+echo "          $(cd "$folder" && find . -iname '*.dll' | wc -l) DLLs shipped; Windows' own: ${!windows_own[*]}"
+# strip writes the time of stripping into a Windows program's header, or SOURCE_DATE_EPOCH where
+# it is set: stripping again (what was stripped stays as it was) gives every build the same
+# header. A time that the linker wrote elsewhere, as into a DLL's export table, stays.
+find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+while IFS= read -r file; do
+    stamp=$(x86_64-w64-mingw32-objdump -p "$folder/$file" | sed -n 's|^Time/Date stamp\s*||p')
+    [ -z "$stamp" ] || [ "$stamp" = 0 ] || echo "          $file: its exports carry their link time ($stamp)"
+done < <(cd "$folder" && find . \( -iname '*.exe' -o -iname '*.dll' \) -printf '%P\n' | sort)
+
+say "Licences: the program's, Qt's with its source, the MinGW-w64 runtime's"
+commit=$(git -C "$source" rev-parse --short=12 HEAD 2>/dev/null || true)
+cp LICENSES/GPL-3.0-or-later.txt "$folder/LICENSES/"
+cp /usr/share/common-licenses/LGPL-3 "$folder/LICENSES/LGPL-3.0-only.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$folder/LICENSES/mingw-w64-runtime.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$folder/LICENSES/gcc-runtime.txt"
+# The configure line's options, one a line (a value may hold blanks), less the ones naming folders
+# of the machine that built it.
+qt_options=$(awk '{ for (i = 1; i <= NF && $i != "(source:"; i++) if ($i ~ /^-D/) printf "%s%s", (n++ ? "\n" : ""), $i; else if (n) printf " %s", $i }' \
+    "$qt/configure-line.txt" | grep -v -e '_PREFIX=' -e '_FILE=' -e '_PATH' || true)
+cat >"$folder/LICENSES/README.txt" <<EOF
+Corvallo $version for 64-bit Windows
+
+Corvallo (corvallo.exe) is free software under the GNU General Public License,
+version 3 or any later version: GPL-3.0-or-later.txt. Its source is the Corvallo
+repository at version $version${commit:+ (commit $commit)}.
+
+Qt (Qt6*.dll and the plugins in the folders beside them) is used under the GNU
+Lesser General Public License version 3: LGPL-3.0-only.txt, which builds on the
+GPL (GPL-3.0-or-later.txt). These DLLs were built, unchanged, from Debian's
+source package $qt_source; on Debian, "apt-get source $(echo "$qt_source" | tr ' ' '=')"
+fetches that exact source. They are separate files: you may replace them
+with your own build of Qt. They were configured for x86_64-w64-mingw32 with:
+$(sed 's/^/    /' <<<"$qt_options")
+
+The C and C++ runtime of the MinGW-w64 compiler is part of the program and of the
+DLLs: mingw-w64-runtime.txt and gcc-runtime.txt (the GCC Runtime Library
+Exception) give their licences.
+EOF
+
+say "The icon, as corvallo.exe carries it"
+icon=$stage/corvallo.ico
+wrestool -x -t 14 "$folder/corvallo.exe" >"$icon" 2>/dev/null || true
+[ -s "$icon" ] || fail "corvallo.exe carries no icon"
+
+# The same modes and times whatever the umask and the clock.
+chmod -R u=rwX,go=rX "$folder"
+find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+
+zip_file=$output/$name.zip
+say "Zip: $zip_file"
+rm -f "$zip_file"
+(cd "$stage" && find "$name" -type f | sort | zip -q -X -D -9 "$zip_file" -@)
+
+# Every file of the folder is one component; wixl derives its GUID from the file's place, so
+# a file keeps its GUID from build to build and version to version.
+wix_id() {
+    local id=${1//[^A-Za-z0-9_.]/_}
+    [ ${#id} -le 60 ] || id=h$(printf '%s' "$1" | sha1sum | cut -c1-40)
+    [[ $id =~ ^[A-Za-z_] ]] || id=_$id
+    echo "${2:-}$id"
+}
+xml_text() {
+    sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g' <<<"$1"
+}
+components=()
+write_folder() { # RELATIVE_FOLDER INDENT
+    local rel=$1 indent=$2 entry path id
+    while IFS= read -r entry; do
+        path=${rel:+$rel/}$entry
+        id=$(wix_id "$path")
+        components+=("c_$id")
+        printf '%s<Component Id="%s" Guid="*" Win64="yes">\n' "$indent" "c_$id"
+        printf '%s  <File Id="%s" Name="%s" Source="$(var.SourceDir)/%s" KeyPath="yes"/>\n' \
+            "$indent" "$id" "$(xml_text "$entry")" "$(xml_text "$path")"
+        printf '%s</Component>\n' "$indent"
+    done < <(cd "$folder/$rel" && find . -mindepth 1 -maxdepth 1 -type f | sed 's|^\./||' | sort)
+    while IFS= read -r entry; do
+        path=${rel:+$rel/}$entry
+        printf '%s<Directory Id="%s" Name="%s">\n' "$indent" "$(wix_id "$path" d_)" "$(xml_text "$entry")"
+        write_folder "$path" "$indent  "
+        printf '%s</Directory>\n' "$indent"
+    done < <(cd "$folder/$rel" && find . -mindepth 1 -maxdepth 1 -type d | sed 's|^\./||' | sort)
+}
+files_wxs=$stage/files.wxs
+{
+    printf '<?xml version="1.0" encoding="utf-8"?>\n'
+    printf '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">\n  <Fragment>\n'
+    printf '    <DirectoryRef Id="INSTALLDIR">\n'
+    write_folder "" "      "
+    printf '    </DirectoryRef>\n    <ComponentGroup Id="ProgramFiles">\n'
+    printf '      <ComponentRef Id="%s"/>\n' "${components[@]}"
+    printf '    </ComponentGroup>\n  </Fragment>\n</Wix>\n'
+} >"$files_wxs"
+# IDs made from paths must not meet.
+duplicate=$(printf '%s\n' "${components[@]}" | sort | uniq -d | head -n 1)
+[ -z "$duplicate" ] || fail "two files make the same installer ID $duplicate"
+
+# A name-based GUID (RFC 4122 version 5) in the namespace of the upgrade code.
+upgrade_code=AE78777A-9FA8-4511-9155-BEB5FEB396CC
+uuid5() {
+    local hex
+    hex=$({
+        printf "$(tr -d - <<<"$upgrade_code" | sed 's/../\\x&/g')"
+        printf '%s' "$1"
+    } | sha1sum | cut -c1-32)
+    printf '%s-%s-5%s-%x%s-%s\n' "${hex:0:8}" "${hex:8:4}" "${hex:13:3}" \
+        $(((16#${hex:16:1} & 3) | 8)) "${hex:17:3}" "${hex:20:12}" | tr a-f A-F
+}
+# One product code per version: installing the same version again finds it installed and
+# changes nothing. The package code names the exact contents, as Windows Installer wants.
+product_code=$(uuid5 "Corvallo $version")
+package_code=$(uuid5 "$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.wxs "$icon" | sha256sum)")
+
+msi_file=$output/corvallo-$version-x64.msi
+say "Installer: $msi_file"
+rm -f "$msi_file"
+# wixl finds sources only by relative paths. It and msibuild write the time of writing into the
+# summary; a clock stopped at the last commit makes that the same in every build.
+clock=(faketime "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
+(cd "$stage" && "${clock[@]}" wixl -a x64 -o "$msi_file" \
+    -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
+    -D SizeKiB="$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')" \
+    "$source/packaging/windows/corvallo.wxs" files.wxs)
+# wixl draws a random package code; this one is the contents'.
+"${clock[@]}" msibuild "$msi_file" -s "Corvallo $version" "The Corvallo developers" "x64;1033" "{$package_code}"
+
+say "Done: $(du -k "$zip_file" | cut -f1) KiB zip, $(du -k "$msi_file" | cut -f1) KiB installer, $(printf '%s\n' "${components[@]}" | wc -l) files"

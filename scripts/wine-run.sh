@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Runs a Windows program of the build under Wine as Windows would start it:
+#   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
+# Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
+# itself still draws on the X server that DISPLAY names). Paths and arguments may hold blanks. Wine's
+# own prefix is in the user's cache (CORVALLO_WINEPREFIX overrides it); standard output, error and
+# the exit status are the program's.
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+program=${1:?usage: scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]}
+shift
+
+export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No dialog offers to install Mono or Gecko when the prefix is made.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+fi
+# Debian's Wine offers its desktop only the fonts that fontconfig finds, and not its own Tahoma,
+# Windows' font that every Windows has: it goes into the prefix's Fonts folder, where Wine looks.
+for font in tahoma.ttf tahomabd.ttf; do
+    if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$font" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font.$$"
+        mv -f "$WINEPREFIX/drive_c/windows/Fonts/$font.$$" "$WINEPREFIX/drive_c/windows/Fonts/$font"
+    fi
+done
+
+windows_path() {
+    local path
+    path=$(realpath "$1")
+    printf 'Z:%s' "${path//\//\\}"
+}
+# Qt's libraries come from the build of Qt for Windows only where the program's folder has none,
+# so that a DLL missing from a folder that ships them is not hidden.
+program_folder=$(dirname "$(realpath "$program")")
+if [ ! -e "$program_folder/Qt6Core.dll" ]; then
+    qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
+    [ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
+fi
+
+# The launcher clears DISPLAY and WAYLAND_DISPLAY on the Windows side and passes on the program's
+# standard handles and exit status; built once, in the user's cache.
+launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch.exe
+if [ ! -e "$launcher" ] || [ "$here/wine-launch.c" -nt "$launcher" ]; then
+    command -v x86_64-w64-mingw32-gcc >/dev/null \
+        || { echo "wine-run: x86_64-w64-mingw32-gcc is needed to build the launcher" >&2; exit 125; }
+    mkdir -p "$(dirname "$launcher")"
+    x86_64-w64-mingw32-gcc -municode -O2 -s -o "$launcher.$$" "$here/wine-launch.c"
+    mv -f "$launcher.$$" "$launcher"
+fi
+# Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
+# here they go to the standard error and output that the caller reads, as on Linux.
+export QT_FORCE_STDERR_LOGGING=1
+# Qt's offscreen platform for Windows reads fonts only from a folder of its own; Wine's fonts, which
+# its desktop offers as Windows' own, stand in for Windows' there.
+if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d /usr/share/wine/fonts ]; then
+    export QT_QPA_FONTDIR=Z:/usr/share/wine/fonts
+fi
+# Wine keeps the Unix variables whose names begin with QT_ from Windows programs, and hands on
+# WINEQT_... as QT_...: Qt's settings of the caller (the platform, the scale factor) reach the program.
+while IFS= read -r name; do
+    export "WINE$name=${!name}"
+done < <(compgen -e | grep '^QT_')
+# Wine has no per-monitor DPI awareness of the second kind: Qt's Windows platform says so in these
+# two lines at every start, where Windows 10 and 11 say nothing. Only they are left out of the
+# program's standard error, so that a test that expects it quiet checks everything else.
+wine_only=$'^(SetProcessDpiAwarenessContext\(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2\) failed: COM error 0x57 |EnableNonClientDpiScaling\(\) failed for HWND 0x[0-9a-f]+ \(120\) \(Call not implemented\.\)\r?$)'
+status=0
+wine "$launcher" "$(windows_path "$program")" "$@" 2> >(grep --line-buffered -Ev "$wine_only" >&2) || status=$?
+wait $! || true
+exit "$status"

@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+// What differs between the systems the program runs on, Linux (X11 and Wayland) and Windows,
+// beyond what Qt hides: where messages go, whether a window can be opened, the timer precision,
+// where the window's font is and how native key codes read. The start-up and the keypad table
+// ask here, so that no lesson code needs to know the system.
+namespace Host {
+
+// How the window system's native key codes read: X keysyms (X11 and Wayland), or Windows' virtual
+// keys and scan codes.
+enum class NativeKeys { XKeysyms, Windows };
+
+// Those of the window system the program runs on; X keysyms before the application exists.
+NativeKeys nativeKeys();
+
+// Whether a window can be opened at all: under Linux a display must be named; Windows always has
+// its desktop.
+bool hasDisplay();
+
+enum class Stream { Output, Error };
+
+// Shows a message of the command line (help, version, a refusal) where the user sees it: on the
+// standard output or error where the program has one, and where it has none (a Windows program
+// started from Explorer or a shortcut), in a message box.
+void tell(Stream stream, const std::string &text);
+
+// Folders that hold the window's font, Tahoma, for the program to load, where the system does not
+// offer it itself.
+QStringList fontFolders();
+
+// Asks the system for timers of one millisecond while it lives, so that pauses keep their
+// length: Windows otherwise wakes a sleep at its 15.6 ms tick. Elsewhere timers are precise.
+class FineTimers {
+public:
+    FineTimers();
+    ~FineTimers();
+    FineTimers(const FineTimers &) = delete;
+    FineTimers &operator=(const FineTimers &) = delete;
+
+private:
+    bool m_granted = false;
+};
+
+}

@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Corvallo developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "Host.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace Host {
+
+bool hasDisplay()
+{
+    const auto set = [](const char *name) {
+        const char *value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+void tell(Stream stream, const std::string &text)
+{
+    std::fputs(text.c_str(), stream == Stream::Output ? stdout : stderr);
+}
+
+// Debian's fonts-wine puts Tahoma where fontconfig does not look.
+QStringList fontFolders()
+{
+    return { QStringLiteral("/usr/share/wine/fonts"),
+        QStringLiteral("/usr/share/fonts/truetype/wine") };
+}
+
+FineTimers::FineTimers() = default;
+
+FineTimers::~FineTimers() = default;
+
+}

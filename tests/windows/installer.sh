@@ -1,0 +1,294 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The Windows packages under Wine, as a school's IT and a parent would use them:
+#   tests/windows/installer.sh PROGRAM_FOLDER
+# packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, and once as
+# an earlier version, then in a Wine prefix of its own installs the MSI silently, starts the
+# installed program, upgrades, uninstalls, and starts the program from the zip unpacked into a
+# folder with a blank and an accented letter in its name. Each case says ok, FAIL or skipped, and
+# the last line counts them. Skipped (77) where Wine, wixl, zip or the X tools are missing.
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+source_dir=$(realpath "$here/../..")
+program=$(realpath "${1:?usage: tests/windows/installer.sh PROGRAM_FOLDER}")
+
+for tool in wine wineserver wineboot winepath wixl msiinfo msibuild msidiff zip unzip wrestool strings \
+    faketime x86_64-w64-mingw32-objdump; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
+[ -f "$program/corvallo.exe" ] || { echo "FAIL: $program holds no corvallo.exe" >&2; exit 1; }
+
+# The X server, the program's start and the checks of the menu are the real-window tests' own;
+# the program to start is set for each case (corvallo_bin). CORVALLO_EXIT_ALLOWANCE gives the
+# seconds Wine takes to end a process after its window closed (about 2 for a bare Qt window).
+export CORVALLO_BIN=corvallo.exe CORVALLO_EXIT_ALLOWANCE=${CORVALLO_EXIT_ALLOWANCE:-3}
+source "$source_dir/tests/window/xvfb-session.sh"
+# No dialog offers Mono or Gecko, and Wine's menu builder writes no shortcut into the desktop's
+# menus outside the prefix.
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+
+passed=0 failed=0 skipped=0
+# run_case NAME FUNCTION: one case in a subshell of its own, so that its fail ends only the case.
+run_case() {
+    local status=0
+    set +e
+    (
+        set -e
+        "$2"
+    )
+    status=$?
+    set -e
+    case $status in
+    0) passed=$((passed + 1)) && echo "ok: $1" ;;
+    77) skipped=$((skipped + 1)) && echo "skipped: $1" ;;
+    *)
+        failed=$((failed + 1)) && echo "FAIL: $1"
+        # What a failed case left running must not answer for the next.
+        wineserver -k 2>/dev/null || true
+        ;;
+    esac
+}
+
+# Outside a clone the packing takes its times from here.
+git -C "$source_dir" rev-parse >/dev/null 2>&1 || export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-0}
+version=$(sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+earlier=0.0.1
+pack() { # OUTPUT [VERSION]
+    CORVALLO_VERSION=${2:-$version} "$source_dir/scripts/package-windows.sh" "$program" "$1" >"$1.log" 2>&1 \
+        || { cat "$1.log" >&2; fail "packing into $1"; }
+}
+pack "$work/first"
+pack "$work/second"
+pack "$work/earlier" "$earlier"
+msi=$work/first/corvallo-$version-x64.msi
+old_msi=$work/earlier/corvallo-$earlier-x64.msi
+zip_file=$work/first/corvallo-$version-windows-x64.zip
+folder=$work/first/stage/corvallo-$version-windows-x64
+
+echo "zip: $(stat -c %s "$zip_file") bytes; MSI: $(stat -c %s "$msi") bytes"
+echo "Making a Wine prefix"
+# Wine makes the desktop's menu and file-type folders under the home folder: the test's own.
+export HOME=$work/home
+mkdir -p "$HOME"
+wineboot --init >/dev/null 2>&1
+start_x
+
+installed=$WINEPREFIX/drive_c/Program\ Files/Corvallo
+# msiexec ARGUMENT...: Windows Installer's status, its verbose log in $work/msi.log, the seconds
+# it took in $took.
+msiexec() {
+    local start=$EPOCHREALTIME status=0
+    wine msiexec "$@" /l*v "$(winepath -w "$work/msi.log")" || status=$?
+    took=$(awk -v from="$start" -v to="$EPOCHREALTIME" 'BEGIN { printf "%.1f", to - from }')
+    return "$status"
+}
+reg_value() { # KEY NAME: the value's data, empty where it is missing
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+product_code() { # MSI
+    msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'
+}
+# The form in which Windows Installer keys its registry entries: the first three groups of the
+# code written backwards, and each pair of hexadecimal digits of the last two swapped.
+packed() {
+    tr -d '{}' <<<"$1" | awk -F- '{ r = ""; for (i = 1; i <= 3; i++) for (j = length($i); j > 0; j--) r = r substr($i, j, 1)
+        g = $4 $5; for (j = 1; j < length(g); j += 2) r = r substr(g, j + 1, 1) substr(g, j, 1); print r }'
+}
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# Names of the Add/Remove Programs entries that say Corvallo.
+arp_entries() {
+    wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName *REG_SZ *Corvallo$' || true
+}
+# The Start menu's program folder where Windows Installer put the shortcut. Wine resolves it to
+# the user's menu even for a package for all users; Windows, to the menu of all users.
+start_menu() {
+    local folder
+    folder=$(sed -n 's/^Property(S): ProgramMenuFolder = //p' "$work/msi.log" | tr -d '\r' | tail -n 1)
+    [ -n "$folder" ] || fail "the install log names no ProgramMenuFolder"
+    winepath -u "$folder"
+}
+
+silent_install() {
+    msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i /qn gave $?"
+    echo "   installed in $took s"
+    start_menu >"$work/start-menu"
+}
+
+# Every file of the packed folder is in Program Files, the same, and nothing else is.
+expect_installed_files() {
+    local from=$1 file count=0
+    while IFS= read -r file; do
+        cmp -s "$from/$file" "$installed/$file" || fail "$file is not installed as packed"
+        count=$((count + 1))
+    done < <(cd "$from" && find . -type f | sort)
+    [ "$(find "$installed" -type f | wc -l)" = "$count" ] || fail "Program Files holds other files than the package's"
+    echo "   $count files, the same as packed"
+}
+installed_files() { expect_installed_files "$folder"; }
+
+shortcut() {
+    local link texts
+    link="$(cat "$work/start-menu")/Corvallo.lnk"
+    [ -f "$link" ] || fail "no shortcut $link"
+    # A shortcut holds its target as Windows text (UTF-16) or in the local code page.
+    texts=$(strings -a "$link"; strings -a -el "$link")
+    grep -qixF 'C:\Program Files\Corvallo\corvallo.exe' <<<"$texts" \
+        || fail "the shortcut does not start C:\\Program Files\\Corvallo\\corvallo.exe"
+    echo "   ${link#"$WINEPREFIX/"}"
+}
+
+arp_entry() {
+    local key icon code size
+    code=$(product_code "$msi")
+    key="$uninstall_key\\$code"
+    [ "$(reg_value "$key" DisplayName)" = Corvallo ] || fail "no entry $code named Corvallo"
+    [ "$(reg_value "$key" DisplayVersion)" = "$version" ] || fail "the entry's version is not $version"
+    [ "$(reg_value "$key" Publisher)" = "The Corvallo developers" ] || fail "the entry names no publisher"
+    size=$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')
+    [ "$(reg_value "$key" Size)" = "$size" ] || fail "the entry gives $(reg_value "$key" Size) KiB, not $size"
+    # Windows Installer keeps the product's icon under its packed code, and Add/Remove Programs
+    # shows it.
+    icon=$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$code")" ProductIcon)
+    [ -n "$icon" ] && [ -s "$(winepath -u "$icon")" ] || fail "no product icon for Add/Remove Programs"
+    echo "   Corvallo $version, The Corvallo developers, $(reg_value "$key" Size) KiB, icon $icon"
+}
+
+# The real-window helpers start the program as the Windows suite does, with blanks and accents of
+# its path kept whole, in this test's Wine prefix.
+export CORVALLO_WINEPREFIX=$WINEPREFIX
+runner=$source_dir/scripts/wine-run.sh
+
+menu_and_basta() { # PROGRAM
+    corvallo_bin=$1
+    start_app
+    expect_menu
+    click_at 366 438
+    wait_exit 2
+    [ "$exit_status" = 0 ] || fail "after Basta! the program gave '$exit_status', expected 0"
+    expect_quiet "after Basta!"
+}
+installed_program() {
+    menu_and_basta "$installed/corvallo.exe"
+}
+
+same_version_again() {
+    msiexec /i "$(winepath -w "$msi")" /qn || fail "installing the same version again gave $?"
+    [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo"
+    installed_files
+}
+
+# Nothing of the program is left: files, folder, shortcut, registry keys and values.
+expect_nothing_left() {
+    [ ! -e "$installed" ] || fail "Program Files\\Corvallo is still there"
+    [ ! -e "$(cat "$work/start-menu")/Corvallo.lnk" ] || fail "the shortcut is still there"
+    local left
+    left=$(find "$WINEPREFIX/drive_c" -iname '*corvallo*')
+    [ -z "$left" ] || fail "left behind: $left"
+    wine reg query 'HKLM\Software\Corvallo' >/dev/null 2>&1 && fail "HKLM\\Software\\Corvallo is still there"
+    [ "$(arp_entries)" = 0 ] || fail "Add/Remove Programs still lists Corvallo"
+    # The registry as Wine keeps it, written out when the prefix's server ends.
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    local code words=(-e corvallo)
+    for code in "$(product_code "$msi")" "$(product_code "$old_msi")"; do
+        words+=(-e "$(tr -d '{}' <<<"$code")" -e "$(packed "$code")")
+    done
+    left=$(grep -il "${words[@]}" "$WINEPREFIX"/*.reg || true)
+    [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
+}
+silent_uninstall() {
+    msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x /qn gave $?"
+    echo "   uninstalled in $took s"
+    expect_nothing_left
+}
+
+upgrade() {
+    msiexec /i "$(winepath -w "$old_msi")" /qn || fail "installing $earlier gave $?"
+    [ "$(reg_value "$uninstall_key\\$(product_code "$old_msi")" DisplayVersion)" = "$earlier" ] \
+        || fail "$earlier is not installed"
+    msiexec /i "$(winepath -w "$msi")" /qn || fail "upgrading to $version gave $?"
+    echo "   upgraded in $took s"
+    [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo after the upgrade"
+    wine reg query "$uninstall_key\\$(product_code "$old_msi")" >/dev/null 2>&1 && fail "$earlier is still registered"
+    arp_entry
+    installed_files
+}
+
+no_downgrade() {
+    local status=0
+    msiexec /i "$(winepath -w "$old_msi")" /qn || status=$?
+    # 1603, the installation failed, as the exit status of a process on Linux (modulo 256).
+    [ "$status" = $((1603 % 256)) ] || fail "installing $earlier over $version gave $status, not 1603"
+    grep -q '^Property(S): WIX_DOWNGRADE_DETECTED = ' "$work/msi.log" \
+        || fail "Windows Installer did not find the later version"
+    arp_entry
+    installed_files
+}
+
+# The packing is reproducible: two runs give the same zip and the same installer.
+# msidiff leaves the tables' files in the current folder: it runs in the test's own.
+reproducible() {
+    cmp "$zip_file" "$work/second/$(basename "$zip_file")" || fail "two packings gave different zips"
+    cmp "$msi" "$work/second/$(basename "$msi")" \
+        || fail "two packings gave different installers: $(cd "$work" && msidiff "$msi" "$work/second/$(basename "$msi")" 2>/dev/null | grep '^[-+][^-+]')"
+    echo "   the same zip and the same installer, byte for byte"
+}
+
+# What Windows Installer reads from the package: for all users on 64-bit Windows, the upgrade code,
+# no custom action, one component a file, each with a GUID that the earlier version's has too.
+table() { # MSI TABLE: its rows, without the three header lines
+    msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4
+}
+installer_tables() {
+    local property files
+    msiinfo suminfo "$msi" | grep -qx 'Template: x64;1033' || fail "the package is not for x64"
+    property=$(table "$msi" Property)
+    for property_value in ALLUSERS$'\t'1 REBOOT$'\t'ReallySuppress ARPPRODUCTICON$'\t'corvallo.ico \
+        ProductVersion$'\t'"$version" UpgradeCode$'\t'{AE78777A-9FA8-4511-9155-BEB5FEB396CC}; do
+        grep -qxF "$property_value" <<<"$property" || fail "no property ${property_value/$'\t'/ = }"
+    done
+    [ -z "$(table "$msi" CustomAction)" ] || fail "the package has custom actions"
+    grep -qP '^\{AE78777A-9FA8-4511-9155-BEB5FEB396CC\}\t\t'"$version"'\t\t1\t\tWIX_UPGRADE_DETECTED$' \
+        <(table "$msi" Upgrade) || fail "earlier versions are not upgraded"
+    grep -qP '^INSTALLDIR\tProgramFiles64Folder\tCorvallo$' <(table "$msi" Directory) \
+        || fail "not installed into Program Files (64-bit)\\Corvallo"
+    grep -qP '^CorvalloShortcut\tProgramMenuFolder\tCorvallo\t.*\[INSTALLDIR\]corvallo.exe' <(table "$msi" Shortcut) \
+        || fail "no Start-menu shortcut Corvallo"
+    files=$(find "$folder" -type f | wc -l)
+    [ "$(table "$msi" File | wc -l)" = "$files" ] || fail "the package does not hold the folder's $files files"
+    [ "$(table "$msi" Component | grep -cP '^\S+\t\{[0-9A-F-]{36}\}\t\S+\t(256|260)\t')" = $((files + 1)) ] \
+        || fail "not every file is a 64-bit component with a GUID of its own"
+    cmp -s <(table "$msi" Component | sort) <(table "$old_msi" Component | sort) \
+        || fail "the earlier version's components have other GUIDs"
+    echo "   $files files, $((files + 1)) components; no custom action"
+}
+
+unpacked_zip() {
+    local school="$work/Scuola Città"
+    mkdir -p "$school"
+    unzip -q "$zip_file" -d "$school"
+    menu_and_basta "$school/corvallo-$version-windows-x64/corvallo.exe"
+}
+
+run_case "two packings give the same zip and installer" reproducible
+run_case "the installer's tables" installer_tables
+run_case "silent install (msiexec /i /qn)" silent_install
+run_case "every file in Program Files\\Corvallo" installed_files
+run_case "Start-menu shortcut" shortcut
+run_case "Add/Remove Programs entry" arp_entry
+run_case "the installed program shows the menu and ends on Basta! with 0" installed_program
+run_case "the same version again changes nothing" same_version_again
+run_case "silent uninstall (msiexec /x /qn) leaves nothing" silent_uninstall
+run_case "silent upgrade from $earlier leaves one version" upgrade
+run_case "$earlier does not replace $version" no_downgrade
+run_case "uninstall after the upgrade leaves nothing" silent_uninstall
+run_case "the zip unpacked into \"Scuola Città\" shows the menu" unpacked_zip
+
+echo "$passed passed, $failed failed, $skipped skipped"
+[ "$failed" = 0 ]
