@@ -18,6 +18,7 @@ set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
 source scripts/lib/debian-root.sh
+source scripts/lib/packages.sh
 
 arch=${1:?usage: scripts/build-foreign.sh ARCH [SUITE]}
 suite=${2:-$(. /etc/os-release && echo "${VERSION_CODENAME:-}")}
@@ -44,15 +45,7 @@ make_user_dir() {
 make_user_dir "$out"
 make_user_dir "$cache"
 
-tools=(qemu-user-static binfmt-support mmdebstrap arch-test lintian git)
-missing=()
-for package in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing qemu-user-static binfmt-support mmdebstrap arch-test lintian git
 [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc \
     || { echo "build-foreign: binfmt_misc cannot be mounted: no emulation here" >&2; exit 1; }
 update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable emulation" >&2; exit 1; }

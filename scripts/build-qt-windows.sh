@@ -14,6 +14,7 @@
 # takes about a quarter of an hour on two cores. Only installing packages needs root (or sudo);
 # the source comes through an apt configuration of its own in the cache, the system's is untouched.
 set -euo pipefail
+source "$(dirname "$(realpath "$0")")/lib/packages.sh"
 
 jobs=${CORVALLO_JOBS:-2}
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo
@@ -39,20 +40,10 @@ fail() {
 
 say "Packages: the MinGW-w64 cross compiler, Debian's Qt as the host tools, the source tools"
 packages=(qt6-base-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build dpkg-dev)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "      installing ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-    host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-    prefix=$cache/qt-windows-$host_version
-    prefix=${prefix//[:~]/_}
-fi
+install_missing "${packages[@]}"
+host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+prefix=$cache/qt-windows-$host_version
+prefix=${prefix//[:~]/_}
 upstream=${host_version#*:}
 upstream=${upstream%%[+-]*}
 

@@ -13,6 +13,7 @@
 # loads; the MinGW runtime is linked in. Installs what it needs with apt-get (sudo when not root).
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
+source scripts/lib/packages.sh
 
 tests=OFF
 case ${1:-} in
@@ -30,16 +31,7 @@ qt=$(scripts/build-qt-windows.sh --print)
 [ -n "$qt" ] || { echo "build-windows: Qt for Windows is not built" >&2; exit 1; }
 
 packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing "${packages[@]}"
 
 mkdir -p build
 echo "Building the icon tool for this machine"

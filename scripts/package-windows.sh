@@ -16,6 +16,7 @@
 # from the same commit give the same files, byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/packages.sh
 source=$PWD
 
 say() { printf '[package] %s\n' "$*"; }
@@ -33,17 +34,7 @@ output=$(realpath -m "${2:-build/windows-packages}")
 
 say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime"
 packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "          installing ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing "${packages[@]}"
 
 if [ -z "$program" ]; then
     program=$windows_program

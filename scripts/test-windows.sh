@@ -14,19 +14,11 @@
 # Installs what it needs with apt-get (sudo when not root).
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
+source scripts/lib/packages.sh
 started=$(date +%s)
 
 packages=(wine wine64 xvfb xdotool x11-utils x11-xserver-utils imagemagick python3 procps)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing "${packages[@]}"
 
 scripts/build-windows.sh --tests
 build=build/windows
