@@ -24,13 +24,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
 fi
 # Debian's Wine offers its desktop only the fonts that fontconfig finds, and not its own Tahoma,
-# Windows' font that every Windows has: it goes into the prefix's Fonts folder, where Wine looks.
-for font in tahoma.ttf tahomabd.ttf; do
-    if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$font" ]; then
+# Windows' font that every Windows has. It is installed as Windows installs a font: the file in the
+# Fonts folder, where Wine's text drawing looks, and its name in the registry, where FreeType's
+# font list on Windows finds the file.
+fonts_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+for font in tahoma.ttf:Tahoma tahomabd.ttf:'Tahoma Bold'; do
+    file=${font%%:*} name="${font#*:} (TrueType)"
+    [ -f "/usr/share/wine/fonts/$file" ] || continue
+    if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$file" ]; then
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-        cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font.$$"
-        mv -f "$WINEPREFIX/drive_c/windows/Fonts/$font.$$" "$WINEPREFIX/drive_c/windows/Fonts/$font"
+        cp "/usr/share/wine/fonts/$file" "$WINEPREFIX/drive_c/windows/Fonts/$file.$$"
+        mv -f "$WINEPREFIX/drive_c/windows/Fonts/$file.$$" "$WINEPREFIX/drive_c/windows/Fonts/$file"
     fi
+    grep -qF "\"$name\"=\"$file\"" "$WINEPREFIX/system.reg" \
+        || wine reg add "$fonts_key" /v "$name" /d "$file" /f >/dev/null 2>&1 || true
 done
 
 windows_path() {

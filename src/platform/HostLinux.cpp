@@ -30,6 +30,11 @@ QStringList fontFolders()
         QStringLiteral("/usr/share/fonts/truetype/wine") };
 }
 
+// Qt draws text with FreeType here already.
+void chooseTextDrawing()
+{
+}
+
 FineTimers::FineTimers() = default;
 
 FineTimers::~FineTimers() = default;

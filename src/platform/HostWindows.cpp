@@ -4,6 +4,7 @@
 
 #include "Host.h"
 
+#include <QByteArray>
 #include <string>
 #include <windows.h>
 #include <timeapi.h>
@@ -62,6 +63,13 @@ void tell(Stream stream, const std::string &text)
 QStringList fontFolders()
 {
     return {};
+}
+
+void chooseTextDrawing()
+{
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    if (chosen.isEmpty() || chosen == "windows")
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
 }
 
 FineTimers::FineTimers()

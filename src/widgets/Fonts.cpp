@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace Fonts {
@@ -22,7 +23,9 @@ bool registerTahoma()
         QFontDatabase::addApplicationFont(folder + QStringLiteral("/tahomabd.ttf"));
         break;
     }
-    return QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+    // A family can be listed and still not load (a font that Windows lists but whose file its
+    // registry does not name): what counts is the font a label gets.
+    return QFontInfo(labelFont(12, false)).family() == QLatin1String("Tahoma");
 }
 
 QFont labelFont(int pixelSize, bool bold)

@@ -11,7 +11,7 @@
 // sans-serif font stands in.
 namespace Fonts {
 // Registers Tahoma and Tahoma Bold from the first folder that holds them, where the system does
-// not offer them; true if Tahoma is then there, the system's own or registered.
+// not offer them; true if a label's font is then Tahoma itself, not a stand-in.
 bool registerTahoma();
 QFont labelFont(int pixelSize, bool bold);
 }
