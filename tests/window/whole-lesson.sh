@@ -8,6 +8,9 @@
 source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 
 export CORVALLO_SEED=5
+# The X server first: under Wine, the first Windows program of a session sets the desktop that
+# the next ones draw on, and the question order is one.
+start_x
 mapfile -t questions < <($runner "${CORVALLO_QUESTION_ORDER:?}" | tr -d '\r')
 [ "${#questions[@]}" = 64 ] || fail "the question order has ${#questions[@]} questions"
 
@@ -26,7 +29,6 @@ give() {
     done
 }
 
-start_x
 xset q | grep -q 'Num Lock: *on' || xdotool key 77
 start_app
 click_at 366 356 # "Livello 5"

@@ -18,8 +18,9 @@ app_err=$work/app.err
 xvfb_pid=
 app_pid=
 
+# The program runs in a process group of its own, with whatever its runner started.
 cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$app_pid" ] && { kill -- "-$app_pid" 2>/dev/null || kill "$app_pid" 2>/dev/null; } || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -82,7 +83,7 @@ start_app() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     # A UTF-8 locale, as every desktop session has.
-    LC_ALL=C.UTF-8 $runner "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
+    LC_ALL=C.UTF-8 setsid $runner "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
