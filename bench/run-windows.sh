@@ -39,19 +39,23 @@ source "$root/tests/window/xvfb-session.sh"
 xvfb_options=-br # a black root window, which the probe needs before each start
 start_x
 export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
-"$runner" "$bare" --version >/dev/null 2>&1 || true # the prefix exists
+"$runner" "$corvallo" --version >/dev/null 2>&1 || true # the prefix exists (the bare window takes no option: it would stay open)
+# A server that stays, once the one that ran the start above has ended.
+wineserver -w
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
 
-# The top edge of the "Livello 1" border, which both draw at the same place of their window; Wine
-# places a new window at the screen's origin when no window manager runs.
-menu_edge=236,89,40,1
+# The top edge of the "Livello 1" border, which both draw at the same place of their window
+# (236, 89); with no window manager, Qt centres the 731 x 544 window on Xvfb's 1024 x 768 screen.
+menu_edge=$((236 + (1024 - 731) / 2)),$((89 + (768 - 544) / 2)),40,1
 for i in $(seq "$runs"); do
     for program in bare corvallo; do
         binary=$bare
         [ "$program" = corvallo ] && binary=$corvallo
-        line=$("$probe" start "$menu_edge" 500 1000 -- "$runner" "$binary" 2>"$work/probe.err") \
+        # Into a file: Wine's processes keep the probe's standard output open after it ends.
+        "$probe" start "$menu_edge" 500 1000 -- "$runner" "$binary" >"$work/probe.out" 2>"$work/probe.err" \
             || { cat "$work/probe.err" >&2; exit 1; }
+        line=$(cat "$work/probe.out")
         echo "run $i/$runs: $program $line" >&2
         echo "$program $line" >>"$work/results"
         # The probe ends Wine's starter; the program itself goes with the server's other processes.

@@ -43,6 +43,10 @@ count() {
     done < <(grep -E '^ *[0-9]+/[0-9]+ Test +#' "$1")
 }
 
+# No Windows program of the suite outlives it, whatever a test left behind.
+export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
+trap 'wineserver -k 2>/dev/null || true' EXIT
+
 # The Wine prefix is made once, before tests run side by side.
 "$runner" "$(find "$build/tests" -name 'TestQuestionPool.exe' | head -n 1)" >/dev/null 2>&1 || true
 
