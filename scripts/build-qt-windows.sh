@@ -51,10 +51,11 @@ upstream=${upstream%%[+-]*}
 # OpenGL (INPUT_opengl=no, since turning the feature off alone still compiles dynamic OpenGL),
 # the tablet events (the source leaves out their header) and the image formats and the style
 # beyond what the program draws with. Direct2D stays at its default: turning it off breaks the
-# platform plugin's link. The MinGW runtime is linked into every DLL, so none is shipped.
+# platform plugin's link. The MinGW runtime is linked into every DLL, so none is shipped. No link
+# time goes into a DLL's header or export table, so that two builds give the same DLLs.
 work=$cache/qt-windows-work
 toolchain=$work/mingw-w64.cmake
-runtime='-static -static-libgcc -static-libstdc++'
+runtime='-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp'
 configure=(
     cmake -G Ninja -S "$work/source" -B "$work/build"
     -DCMAKE_TOOLCHAIN_FILE="$toolchain"
@@ -82,7 +83,7 @@ if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")
     exit 0
 fi
 echo "      none with this configure line: building it"
-rm -rf "$prefix"
+# A build found unfit stays usable until the new one is installed in its place.
 mkdir -p "$work"
 
 say "Fetching the source package qt6-base $host_version"
@@ -148,8 +149,13 @@ cmake --build "$work/build" --parallel "$jobs" 2>&1 | tee "$work/build.log" \
 echo "      built in $(($(date +%s) - start)) s"
 
 say "Installing into $prefix"
-cmake --install "$work/build" >"$work/install.log" 2>&1 || fail "install failed; see $work/install.log"
-cp "$toolchain" "$prefix/mingw-w64.cmake"
-echo "$line" >"$prefix/configure-line.txt"
+# Qt's installation can be moved: it is installed beside the old one, then put in its place.
+rm -rf "$prefix.new"
+cmake --install "$work/build" --prefix "$prefix.new" >"$work/install.log" 2>&1 \
+    || fail "install failed; see $work/install.log"
+cp "$toolchain" "$prefix.new/mingw-w64.cmake"
+echo "$line" >"$prefix.new/configure-line.txt"
+rm -rf "$prefix"
+mv "$prefix.new" "$prefix"
 rm -rf "$work/build"
 echo "      Qt for Windows is in $prefix ($(du -sh "$prefix" | cut -f1))"
