@@ -15,6 +15,9 @@
 # Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs
 # from the same commit give the same files, byte for byte.
 set -euo pipefail
+# Folders named on the command line are where the caller is.
+program=${1:+$(realpath -m "$1")}
+output=${2:+$(realpath -m "$2")}
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 source=$PWD
@@ -29,8 +32,7 @@ fail() {
 windows_build=scripts/build-windows.sh
 windows_program=build/windows/Corvallo
 
-program=${1:-}
-output=$(realpath -m "${2:-build/windows-packages}")
+output=${output:-$(realpath -m build/windows-packages)}
 
 say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime"
 packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime)
@@ -106,11 +108,13 @@ done
 echo "          $(cd "$folder" && find . -iname '*.dll' | wc -l) DLLs shipped; Windows' own: ${!windows_own[*]}"
 # strip writes the time of stripping into a Windows program's header, or SOURCE_DATE_EPOCH where
 # it is set: stripping again (what was stripped stays as it was) gives every build the same
-# header. A time that the linker wrote elsewhere, as into a DLL's export table, stays.
+# header. A time that the linker wrote elsewhere, as into a DLL's export table, stays: a file
+# linked with one is not packed.
 find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 while IFS= read -r file; do
     stamp=$(x86_64-w64-mingw32-objdump -p "$folder/$file" | sed -n 's|^Time/Date stamp\s*||p')
-    [ -z "$stamp" ] || [ "$stamp" = 0 ] || echo "          $file: its exports carry their link time ($stamp)"
+    [ -z "$stamp" ] || [ "$stamp" = 0 ] \
+        || fail "$file carries its link time in its export table ($stamp): build Qt for Windows again (scripts/build-qt-windows.sh)"
 done < <(cd "$folder" && find . \( -iname '*.exe' -o -iname '*.dll' \) -printf '%P\n' | sort)
 
 say "Licences: the program's, Qt's with its source, the MinGW-w64 runtime's"
@@ -221,8 +225,9 @@ msi_file=$output/corvallo-$version-x64.msi
 say "Installer: $msi_file"
 rm -f "$msi_file"
 # wixl finds sources only by relative paths. It and msibuild write the time of writing into the
-# summary; a clock stopped at the last commit makes that the same in every build.
-clock=(faketime "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
+# summary; a clock stopped at the last commit (-f: it does not run on from there) makes that the
+# same in every build.
+clock=(faketime -f "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
 (cd "$stage" && "${clock[@]}" wixl -a x64 -o "$msi_file" \
     -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
     -D SizeKiB="$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')" \
