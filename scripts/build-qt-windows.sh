@@ -42,6 +42,8 @@ say "Packages: the MinGW-w64 cross compiler, Debian's Qt as the host tools, the 
 packages=(qt6-base-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build dpkg-dev)
 install_missing "${packages[@]}"
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# The source's own version: a rebuild of the binary packages alone (+bN) has none of its own.
+source_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 prefix=$cache/qt-windows-$host_version
 prefix=${prefix//[:~]/_}
 upstream=${host_version#*:}
@@ -75,7 +77,7 @@ configure=(
     -DCMAKE_MODULE_LINKER_FLAGS="$runtime"
     -DCMAKE_EXE_LINKER_FLAGS="$runtime"
 )
-line="${configure[*]} (source: qt6-base $host_version)"
+line="${configure[*]} (source: qt6-base $source_version)"
 
 say "Checking for a build of Qt $host_version in $prefix"
 if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")" = "$line" ]; then
@@ -86,8 +88,8 @@ echo "      none with this configure line: building it"
 # A build found unfit stays usable until the new one is installed in its place.
 mkdir -p "$work"
 
-say "Fetching the source package qt6-base $host_version"
-if [ ! -f "$work/source/.complete" ]; then
+say "Fetching the source package qt6-base $source_version"
+if [ "$(cat "$work/source/.complete" 2>/dev/null)" != "$source_version" ]; then
     apt_dir=$work/apt
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
     : >"$apt_dir/sources.list"
@@ -109,12 +111,12 @@ if [ ! -f "$work/source/.complete" ]; then
     "${apt[@]}" update >"$work/apt-update.log" 2>&1 || echo "      (some source lists failed; see $work/apt-update.log)"
     rm -rf "$work/download" "$work/source"
     mkdir -p "$work/download"
-    (cd "$work/download" && "${apt[@]}" source --download-only "qt6-base=$host_version") >"$work/apt-source.log" 2>&1 \
-        || { tail -n 5 "$work/apt-source.log" >&2; fail "could not fetch the source of qt6-base $host_version"; }
+    (cd "$work/download" && "${apt[@]}" source --download-only "qt6-base=$source_version") >"$work/apt-source.log" 2>&1 \
+        || { tail -n 5 "$work/apt-source.log" >&2; fail "could not fetch the source of qt6-base $source_version"; }
     say "Unpacking and patching the source"
     dpkg-source -x "$work/download"/qt6-base_*.dsc "$work/source" >"$work/unpack.log" 2>&1 \
         || { tail -n 5 "$work/unpack.log" >&2; fail "could not unpack the source"; }
-    touch "$work/source/.complete"
+    echo "$source_version" >"$work/source/.complete"
 else
     echo "      already unpacked"
     say "Unpacking and patching the source"
@@ -157,5 +159,6 @@ cp "$toolchain" "$prefix.new/mingw-w64.cmake"
 echo "$line" >"$prefix.new/configure-line.txt"
 rm -rf "$prefix"
 mv "$prefix.new" "$prefix"
-rm -rf "$work/build"
+# Only Qt itself stays in the cache; its source is fetched again for another build.
+rm -rf "$work/build" "$work/source" "$work/download" "$work/apt"
 echo "      Qt for Windows is in $prefix ($(du -sh "$prefix" | cut -f1))"
