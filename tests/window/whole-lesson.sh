@@ -11,7 +11,7 @@ export CORVALLO_SEED=5
 # The X server first: under Wine, the first Windows program of a session sets the desktop that
 # the next ones draw on, and the question order is one.
 start_x
-mapfile -t questions < <($runner "${CORVALLO_QUESTION_ORDER:?}" | tr -d '\r')
+mapfile -t questions < <(${runner:+"$runner"} "${CORVALLO_QUESTION_ORDER:?}" | tr -d '\r')
 [ "${#questions[@]}" = 64 ] || fail "the question order has ${#questions[@]} questions"
 
 # give N DIGITS [clicks]: the digits one tick apart at least, by keypad or by clicks.
