@@ -57,7 +57,7 @@ void holdStartMessages(QtMsgType type, const QMessageLogContext &, const QString
 int main(int argc, char *argv[])
 {
     const CommandLine::Invocation invocation
-        = CommandLine::interpret(std::vector<std::string>(argv + 1, argv + argc));
+        = CommandLine::interpret(Host::arguments(argc, argv));
     switch (invocation.action) {
     case CommandLine::Invocation::Action::Help:
     case CommandLine::Invocation::Action::Version:

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <string>
+#include <vector>
 
 // What differs between the systems the program runs on, Linux (X11 and Wayland) and Windows,
 // beyond what Qt hides: where messages go, whether a window can be opened, the timer precision,
@@ -23,6 +24,10 @@ NativeKeys nativeKeys();
 // Whether a window can be opened at all: under Linux a display must be named; Windows always has
 // its desktop.
 bool hasDisplay();
+
+// The command line's arguments, the program's name left out, in UTF-8 as on Linux: Windows hands
+// a program's main() its arguments in the system's legacy code page instead.
+std::vector<std::string> arguments(int argc, char *argv[]);
 
 enum class Stream { Output, Error };
 

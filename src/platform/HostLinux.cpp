@@ -18,6 +18,11 @@ bool hasDisplay()
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
+std::vector<std::string> arguments(int argc, char *argv[])
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 void tell(Stream stream, const std::string &text)
 {
     std::fputs(text.c_str(), stream == Stream::Output ? stdout : stderr);

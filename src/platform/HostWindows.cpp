@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <string>
+#include <vector>
 #include <windows.h>
+#include <shellapi.h>
 #include <timeapi.h>
 
 namespace Host {
@@ -30,6 +32,24 @@ namespace {
             && written == text.size();
     }
 
+}
+
+std::vector<std::string> arguments(int, char *[])
+{
+    std::vector<std::string> result;
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return result;
+    for (int i = 1; i < count; ++i) {
+        const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string argument(std::size_t(length > 0 ? length - 1 : 0), '\0');
+        if (length > 1)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
+        result.push_back(std::move(argument));
+    }
+    LocalFree(wide);
+    return result;
 }
 
 bool hasDisplay()

@@ -112,6 +112,10 @@ private slots:
                                        << "";
         QTest::newRow("a word is refused") << QStringList { "dieci" } << 2 << ""
                                            << "\"dieci\" is not a level";
+        // Shown as the bytes of its UTF-8, as every system hands it over.
+        QTest::newRow("an accented word is refused")
+            << QStringList { QStringLiteral("citt\u00e0") } << 2 << ""
+            << "\"citt\\xC3\\xA0\" is not a level";
         QTest::newRow("out of range is refused") << QStringList { "99999" } << 2 << ""
                                                  << "\"99999\" is not a level";
 #if !defined(Q_OS_WIN)
