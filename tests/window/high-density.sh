@@ -2,7 +2,8 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# On a high-density screen (Qt's scale factor, or the X resource Xft.dpi that desktops set) the
+# On a high-density screen (Qt's scale factor, the X resource Xft.dpi that desktops set, or for the
+# Windows program Windows' own display density) the
 # window keeps its size in logical pixels, the level menu lies where it lies at 100 %, its borders
 # are crisp lines of whole device pixels in their colours, and "Basta!" ends the program with
 # status 0.
@@ -17,6 +18,8 @@ scales="
 1.5 QT_SCALE_FACTOR=1.5
 2 QT_SCALE_FACTOR=2
 1.5 Xft.dpi:144
+1.5 windows-dpi:144
+2 windows-dpi:192
 "
 
 # The menu's bordered labels as laid out at 100 %, in logical pixels of the window: left, top,
@@ -78,20 +81,33 @@ check_borders() {
         }'
 }
 
+# Windows' display density stays set for later programs: 100 % again at the end, however it ends.
+restore_density() {
+    [ -z "$runner" ] || CORVALLO_WINDOWS_DPI=96 "$runner" "$corvallo_bin" 0 >/dev/null 2>&1 || true
+}
+trap 'restore_density; cleanup' EXIT
+
 start_x
 while read -r ratio way <&3; do
     [ -n "$ratio" ] || continue
     # Xft.dpi is the X desktop's setting: a program of another system through a runner (Windows,
-    # under Wine) takes its density from that system's own display settings.
+    # under Wine) takes its density from that system's own display settings, which in turn only
+    # such a program reads.
     if [ -n "$runner" ] && [ "${way%%:*}" = Xft.dpi ]; then
         echo "$way: not applying to a program through $(basename "${runner%% *}"), which reads its own system's density"
         continue
     fi
+    if [ -z "$runner" ] && [ "${way%%:*}" = windows-dpi ]; then
+        echo "$way: not applying to a program of this system"
+        continue
+    fi
     unset QT_SCALE_FACTOR
+    [ -z "$runner" ] || export CORVALLO_WINDOWS_DPI=96
     xrdb -remove
     case $way in
     QT_SCALE_FACTOR=*) export QT_SCALE_FACTOR=${way#*=} ;;
     Xft.dpi:*) echo "$way" | xrdb -merge ;;
+    windows-dpi:*) export CORVALLO_WINDOWS_DPI=${way#*:} ;;
     esac
     start_app
 
