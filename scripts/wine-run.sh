@@ -36,7 +36,8 @@ for font in tahoma.ttf:Tahoma tahomabd.ttf:'Tahoma Bold'; do
         cp "/usr/share/wine/fonts/$file" "$WINEPREFIX/drive_c/windows/Fonts/$file.$$"
         mv -f "$WINEPREFIX/drive_c/windows/Fonts/$file.$$" "$WINEPREFIX/drive_c/windows/Fonts/$file"
     fi
-    grep -qF "\"$name\"=\"$file\"" "$WINEPREFIX/system.reg" \
+    # (A prefix just made may have its registry only in Wine's server yet, not in the file.)
+    grep -qsF "\"$name\"=\"$file\"" "$WINEPREFIX/system.reg" \
         || wine reg add "$fonts_key" /v "$name" /d "$file" /f >/dev/null 2>&1 || true
 done
 
