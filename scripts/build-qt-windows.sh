@@ -51,8 +51,9 @@ upstream=${upstream%%[+-]*}
 
 # Everything the program does not use is left out: networking, databases, printing, D-Bus,
 # OpenGL (INPUT_opengl=no, since turning the feature off alone still compiles dynamic OpenGL),
-# the tablet events (the source leaves out their header) and the image formats and the style
-# beyond what the program draws with. Direct2D stays at its default: turning it off breaks the
+# the tablet events (the source leaves out their header), the image formats and the style beyond
+# what the program draws with, and the MIME database (compressed with the time of the build, it
+# alone made two builds of Qt differ). Direct2D stays at its default: turning it off breaks the
 # platform plugin's link. The MinGW runtime is linked into every DLL, so none is shipped. No link
 # time goes into a DLL's header or export table, so that two builds give the same DLLs.
 work=$cache/qt-windows-work
@@ -71,7 +72,7 @@ configure=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
     -DINPUT_opengl=no -DFEATURE_opengl=OFF
     -DFEATURE_tabletevent=OFF
-    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_mimetype_database=OFF
     -DFEATURE_style_windowsvista=OFF
     -DCMAKE_SHARED_LINKER_FLAGS="$runtime"
     -DCMAKE_MODULE_LINKER_FLAGS="$runtime"
