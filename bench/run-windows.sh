@@ -32,6 +32,7 @@ probe=$root/build/bench/tools/probe/window_probe
 corvallo=$root/build/windows/Corvallo/corvallo.exe
 bare=$(find "$root/build/windows-bench" -name bare_window.exe | head -n 1)
 runner=$root/scripts/wine-run.sh
+[ -n "$bare" ] || { echo "bench/run-windows.sh: the build has no bare_window.exe" >&2; exit 1; }
 # The bare window loads the same stripped DLLs and platform plugin as the program, from beside it.
 cp "$(dirname "$corvallo")"/*.dll "$(dirname "$bare")/"
 cp -r "$(dirname "$corvallo")/platforms" "$(dirname "$bare")/"

@@ -160,6 +160,6 @@ cp "$toolchain" "$prefix.new/mingw-w64.cmake"
 echo "$line" >"$prefix.new/configure-line.txt"
 rm -rf "$prefix"
 mv "$prefix.new" "$prefix"
-# Only Qt itself stays in the cache; its source is fetched again for another build.
+# Qt itself and the build's logs stay in the cache; the source is fetched again for another build.
 rm -rf "$work/build" "$work/source" "$work/download" "$work/apt"
 echo "      Qt for Windows is in $prefix ($(du -sh "$prefix" | cut -f1))"

@@ -42,8 +42,8 @@ for font in tahoma.ttf:Tahoma tahomabd.ttf:'Tahoma Bold'; do
 done
 
 # CORVALLO_WINDOWS_DPI sets Windows' display density for the prefix before the program starts (96
-# for 100 %, 144 for 150 %, 192 for 200 %), as a user sets it in Windows' display settings; it
-# stays set for later programs.
+# for 100 %, 144 for 150 %, 192 for 200 %): the system density of Windows' display settings, not
+# the per-monitor scaling that Wine lacks. It stays set for later programs.
 if [ -n "${CORVALLO_WINDOWS_DPI:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$CORVALLO_WINDOWS_DPI" /f >/dev/null 2>&1 \
         || { echo "wine-run: could not set the display density $CORVALLO_WINDOWS_DPI" >&2; exit 125; }

@@ -10,7 +10,7 @@ source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 start_x
 longest=0
 for _ in 1 2 3; do
-    ${runner:+"$runner"} "$corvallo_bin" >"$work/app.out" 2>"$app_err" &
+    setsid -w ${runner:+"$runner"} "$corvallo_bin" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     window=
     for _ in $(seq 300); do

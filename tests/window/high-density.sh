@@ -81,7 +81,8 @@ check_borders() {
         }'
 }
 
-# Windows' display density stays set for later programs: 100 % again at the end, however it ends.
+# Windows' display density stays set for later programs: 100 % again when the test ends (the
+# Windows suite sets it again before its tests, for a test killed at its time-out).
 restore_density() {
     [ -z "$runner" ] || CORVALLO_WINDOWS_DPI=96 "$runner" "$corvallo_bin" 0 >/dev/null 2>&1 || true
 }

@@ -83,7 +83,7 @@ start_app() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     # A UTF-8 locale, as every desktop session has.
-    LC_ALL=C.UTF-8 setsid ${runner:+"$runner"} "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
+    LC_ALL=C.UTF-8 setsid -w ${runner:+"$runner"} "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
