@@ -9,7 +9,6 @@
 #include "Twips.h"
 
 #include <QAccessible>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -17,20 +16,17 @@
 
 namespace {
 
-// Where a label's text is drawn: its lines as laid out, widened by a margin for what glyphs draw
-// past their advances, inside the label. A change of the text or of its colour repaints only
-// this, not the whole label and what lies under it; empty when there is no text.
-QRect textArea(const QWidget &label, const QString &shown, bool centred, bool border)
+// Where a label's text is drawn: its lines as placed, widened by a margin for what glyphs draw
+// past their advances and typographic heights, inside the label. A change of the text or of its
+// colour repaints only this, not the whole label and what lies under it; empty when there is no
+// text.
+QRect textArea(const Label &label)
 {
-    if (shown.isEmpty())
+    const QRectF lines = label.captionLines(label.textBox()).area();
+    if (lines.isEmpty())
         return {};
-    const int inset = border ? 1 : 0;
-    const Qt::Alignment align = Qt::AlignTop | (centred ? Qt::AlignHCenter : Qt::AlignLeft);
-    const QFontMetrics metrics = label.fontMetrics();
-    const int margin = 2 + metrics.height() / 8;
-    const QRect box = label.rect().adjusted(inset, inset, -inset, -inset);
-    return metrics.boundingRect(box, int(align), shown).adjusted(-margin, -margin, margin, margin)
-        & label.rect();
+    const int margin = 2 + int(lines.height()) / 8;
+    return lines.toAlignedRect().adjusted(-margin, -margin, margin, margin) & label.rect();
 }
 
 // A single-line border along the edges of rect as they fall on the device: whole device pixels,
@@ -85,13 +81,12 @@ void Label::setCaption(const QString &caption)
     // A hidden label is painted whole when it shows; a border is drawn in the text colour, so a
     // bordered label repaints whole.
     const bool shown = isVisible();
-    const QRect before
-        = !shown || m_border ? rect() : textArea(*this, m_shown, m_centred, m_border);
+    const QRect before = !shown || m_border ? rect() : textArea(*this);
     // CR LF starts a new line; the painter wants a bare line feed.
     m_shown = caption;
     m_shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (shown)
-        update(before | (m_border ? rect() : textArea(*this, m_shown, m_centred, m_border)));
+        update(before | (m_border ? rect() : textArea(*this)));
     // A screen reader listening now is told that the label reads differently. Colours tell it
     // nothing: a fade changes how a caption looks, not what it says.
     if (QAccessible::isActive() && m_access != AccessRole::Picture) {
@@ -106,7 +101,7 @@ void Label::setForeColor(Rgb colour)
         return;
     m_fore = colour;
     if (isVisible())
-        update(m_border ? rect() : textArea(*this, m_shown, m_centred, m_border));
+        update(m_border ? rect() : textArea(*this));
 }
 
 void Label::setBackColor(Rgb colour)
@@ -147,10 +142,27 @@ void Label::paintEvent(QPaintEvent *)
         drawBorder(painter, rect(), toQColor(m_fore));
     if (m_shown.isEmpty())
         return;
-    const int inset = m_border ? 1 : 0;
-    const Qt::Alignment align = Qt::AlignTop | (m_centred ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.setPen(toQColor(m_fore));
-    painter.drawText(rect().adjusted(inset, inset, -inset, -inset), int(align), m_shown);
+    captionLines(textBox()).draw(painter);
+}
+
+TextLines Label::captionLines(const QRectF &box) const
+{
+    return TextLines(font(), m_metrics, m_shown, box, m_centred);
+}
+
+QRect Label::textBox() const
+{
+    const int inset = m_border ? 1 : 0;
+    return rect().adjusted(inset, inset, -inset, -inset);
+}
+
+// The metrics follow the font, however it is set.
+void Label::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_metrics = typographicMetrics(font());
+    QWidget::changeEvent(event);
 }
 
 bool Label::event(QEvent *event)

@@ -6,12 +6,14 @@
 
 #include "AccessRole.h"
 #include "Rgb.h"
+#include "TextLines.h"
 #include "TwipsPlaced.h"
 
 #include <QString>
 #include <QWidget>
 
-// A label of the window: a caption drawn from the top of its rectangle, a text colour, a back
+// A label of the window: a caption drawn from the top of its rectangle by its font's own
+// typographic metrics, whatever the font engine makes of them, a text colour, a back
 // colour or none (transparent), an optional single-line border. Geometry is kept in twips
 // exactly as set and placed on whole pixels. Colour writes only schedule a repaint of the label
 // itself, so an animation step stays cheap. Held input posted to it runs when it arrives.
@@ -48,6 +50,11 @@ public:
     bool isCentred() const { return m_centred; }
     void setCentred(bool centred) { m_centred = centred; }
 
+    // The caption's lines placed in box, the label's own text box or the same box elsewhere on
+    // another device, as painting places them in the label.
+    TextLines captionLines(const QRectF &box) const;
+    // The label's text box: the label within its border.
+    QRect textBox() const;
 
 signals:
     void mouseDown(int button);
@@ -56,6 +63,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -66,6 +74,7 @@ private:
     AccessRole m_access;
     QString m_caption;
     QString m_shown;
+    LineMetrics m_metrics;
     Rgb m_fore = 0;
     Rgb m_back = 0;
     double m_points = 8.25;
