@@ -17,7 +17,9 @@ namespace {
 //   row's 2 does: only the keysym (KP_2 against 2) tells them apart.
 // - Windows gives its virtual key and the scan code, 0x100 added for an extended key. With NumLock
 //   off keypad 2 has the dedicated Down arrow's virtual key; only the scan code, not extended for
-//   the keypad, tells them apart.
+//   the keypad, tells them apart. A digit's own virtual key (VK_NUMPAD0 to VK_NUMPAD9) is the
+//   keypad's alone: it counts whatever the scan code, as on-screen keyboards and input tools send
+//   it with none.
 // The codes of one system mean other things on the other: Windows' VK_NUMPAD0 (0x60) is the X
 // keysym of the grave accent. So only the codes of the system the event comes from are read.
 struct KeypadKey {
@@ -64,9 +66,11 @@ template <typename T> std::optional<int> digitOf(T KeypadKey::*column, T value)
 
 std::optional<int> digitOfWindowsKey(quint32 virtualKey, quint32 scanCode)
 {
-    for (const KeypadKey &row : KeypadDigits)
-        if (row.virtualKey == virtualKey && row.scanCode == scanCode)
+    for (const KeypadKey &row : KeypadDigits) {
+        const bool digitKey = row.key >= Qt::Key_0 && row.key <= Qt::Key_9;
+        if (row.virtualKey == virtualKey && (digitKey || row.scanCode == scanCode))
             return row.digit;
+    }
     return std::nullopt;
 }
 
