@@ -34,8 +34,9 @@ windows_program=build/windows/Corvallo
 
 output=${output:-$(realpath -m build/windows-packages)}
 
-say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime"
-packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime)
+say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime, pefile"
+packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
+    python3 python3-pefile)
 install_missing "${packages[@]}"
 
 if [ -z "$program" ]; then
@@ -179,6 +180,7 @@ write_folder() { # RELATIVE_FOLDER INDENT
         path=${rel:+$rel/}$entry
         id=$(wix_id "$path")
         components+=("c_$id")
+        printf '%s\t%s\n' "$id" "$path" >>"$file_ids"
         printf '%s<Component Id="%s" Guid="*" Win64="yes">\n' "$indent" "c_$id"
         printf '%s  <File Id="%s" Name="%s" Source="$(var.SourceDir)/%s" KeyPath="yes"/>\n' \
             "$indent" "$id" "$(xml_text "$entry")" "$(xml_text "$path")"
@@ -192,6 +194,8 @@ write_folder() { # RELATIVE_FOLDER INDENT
     done < <(cd "$folder/$rel" && find . -mindepth 1 -maxdepth 1 -type d | sed 's|^\./||' | sort)
 }
 files_wxs=$stage/files.wxs
+file_ids=$stage/file-ids
+: >"$file_ids"
 {
     printf '<?xml version="1.0" encoding="utf-8"?>\n'
     printf '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">\n  <Fragment>\n'
@@ -216,10 +220,14 @@ uuid5() {
     printf '%s-%s-5%s-%x%s-%s\n' "${hex:0:8}" "${hex:8:4}" "${hex:13:3}" \
         $(((16#${hex:16:1} & 3) | 8)) "${hex:17:3}" "${hex:20:12}" | tr a-f A-F
 }
-# One product code per version: installing the same version again finds it installed and
-# changes nothing. The package code names the exact contents, as Windows Installer wants.
-product_code=$(uuid5 "Corvallo $version")
-package_code=$(uuid5 "$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.wxs "$icon" | sha256sum)")
+# The product and package codes name the exact contents and the way they are packed: installing
+# the same package again finds it installed and changes nothing, and a package rebuilt with any
+# change (a fix in the packing, a rebuilt Qt) is another product of the same upgrade code, which
+# replaces the one installed, even at the same version.
+contents=$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.wxs "$icon" scripts/package-windows.sh \
+    scripts/lib/pe-versions.py | sha256sum | cut -c1-64)
+product_code=$(uuid5 "Corvallo $version product $contents")
+package_code=$(uuid5 "Corvallo $version package $contents")
 
 msi_file=$output/corvallo-$version-x64.msi
 say "Installer: $msi_file"
@@ -232,6 +240,25 @@ clock=(faketime -f "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
     -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
     -D SizeKiB="$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')" \
     "$source/packaging/windows/corvallo.wxs" files.wxs)
+# wixl leaves every file's version empty, so Windows Installer would take each program and DLL for
+# an unversioned file, which a repair compares by date and hash and passes over when changed. Each
+# gets the version and languages of its version resource, and loses the hash that is for
+# unversioned files only.
+queries=()
+while IFS=$'\t' read -r path file_version languages; do
+    id=$(awk -F'\t' -v path="$path" '$2 == path { print $1 }' "$file_ids")
+    [ -n "$id" ] || fail "$path is not in the installer's file list"
+    queries+=(-q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '$languages' WHERE \`File\` = '$id'"
+        -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$id'")
+done < <(/usr/bin/python3 scripts/lib/pe-versions.py "$folder")
+[ ${#queries[@]} -gt 0 ] || fail "no program or DLL in $folder carries a version resource"
+# wixl's upgrade finds versions below this one only: a rebuilt package of the same version would
+# refuse to install over the installed one (1638). The upgrade includes this version as WiX's
+# AllowSameVersionUpgrades does (1, migrate the features; 0x200, the maximum included); a later
+# version is still found as a downgrade, and refused.
+queries+=(-q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
+    -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Language\`, \`Attributes\`, \`Remove\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '', '$version', '', 513, '', 'WIX_UPGRADE_DETECTED')")
+"${clock[@]}" msibuild "$msi_file" "${queries[@]}"
 # wixl draws a random package code; this one is the contents'.
 "${clock[@]}" msibuild "$msi_file" -s "Corvallo $version" "The Corvallo developers" "x64;1033" "{$package_code}"
 

@@ -6,6 +6,8 @@
 
 # Runs a Windows program of the build under Wine as Windows would start it:
 #   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
+# With CORVALLO_NO_STD_HANDLES=1 it starts as from Explorer or a shortcut, with no standard handles
+# and no console; the title and text of each message box it shows are written to standard output.
 # Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
 # itself still draws on the X server that DISPLAY names). Paths and arguments may hold blanks. Wine's
 # own prefix is in the user's cache (CORVALLO_WINEPREFIX overrides it); standard output, error and
@@ -90,6 +92,8 @@ done < <(compgen -e | grep '^QT_')
 # program's standard error, so that a test that expects it quiet checks everything else.
 wine_only=$'^(SetProcessDpiAwarenessContext\(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2\) failed: COM error 0x57 |EnableNonClientDpiScaling\(\) failed for HWND 0x[0-9a-f]+ \(120\) \(Call not implemented\.\)\r?$)'
 status=0
-wine "$launcher" "$(windows_path "$program")" "$@" 2> >(grep --line-buffered -Ev "$wine_only" >&2) || status=$?
+launch=("$launcher")
+[ "${CORVALLO_NO_STD_HANDLES:-}" != 1 ] || launch+=(--no-std-handles)
+wine "${launch[@]}" "$(windows_path "$program")" "$@" 2> >(grep --line-buffered -Ev "$wine_only" >&2) || status=$?
 wait $! || true
 exit "$status"

@@ -79,7 +79,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     const Host::FineTimers fineTimers;
-    Host::chooseTextDrawing();
 
     qtHandler = qInstallMessageHandler(holdStartMessages);
     QApplication application(argc, argv);

@@ -40,12 +40,9 @@ void tell(Stream stream, const std::string &text);
 // offer it itself.
 QStringList fontFolders();
 
-// Chooses, before the application exists, how Qt draws text where the system's own way would
-// place it elsewhere than the layout expects: on Windows, FreeType draws it, as on Linux. Windows'
-// own text drawing puts a line's baseline at the font's Windows ascent, for Tahoma a quarter of
-// its size lower, and the largest factors would fall below their labels. A platform chosen by
-// the user (QT_QPA_PLATFORM with options, or another platform) is left as it is.
-void chooseTextDrawing();
+// The families that stand in for Tahoma where it is missing, in order: sans-serif, as Tahoma is.
+// Without them Qt takes whatever the system gives by default, on Windows a serif face.
+QStringList sansSerifFamilies();
 
 // Asks the system for timers of one millisecond while it lives, so that pauses keep their
 // length: Windows otherwise wakes a sleep at its 15.6 ms tick. Elsewhere timers are precise.

@@ -35,9 +35,10 @@ QStringList fontFolders()
         QStringLiteral("/usr/share/fonts/truetype/wine") };
 }
 
-// Qt draws text with FreeType here already.
-void chooseTextDrawing()
+// fontconfig's own name for the system's sans-serif face.
+QStringList sansSerifFamilies()
 {
+    return { QStringLiteral("sans-serif") };
 }
 
 FineTimers::FineTimers() = default;

@@ -4,7 +4,6 @@
 
 #include "Host.h"
 
-#include <QByteArray>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -85,11 +84,11 @@ QStringList fontFolders()
     return {};
 }
 
-void chooseTextDrawing()
+// Every Windows 10 and 11 has the first three; Wine offers the fonts of the Linux it runs on.
+QStringList sansSerifFamilies()
 {
-    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
-    if (chosen.isEmpty() || chosen == "windows")
-        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+    return { QStringLiteral("Segoe UI"), QStringLiteral("Arial"), QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans") };
 }
 
 FineTimers::FineTimers()

@@ -30,7 +30,8 @@ bool registerTahoma()
 
 QFont labelFont(int pixelSize, bool bold)
 {
-    QFont font(QStringLiteral("Tahoma"));
+    QFont font;
+    font.setFamilies(QStringList { QStringLiteral("Tahoma") } + Host::sansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);

@@ -6,10 +6,12 @@
 
 # The Windows packages under Wine, as a school's IT and a parent would use them:
 #   tests/windows/installer.sh PROGRAM_FOLDER
-# packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, and once as
-# an earlier version, then in a Wine prefix of its own installs the MSI silently, starts the
-# installed program, upgrades, uninstalls, and starts the program from the zip unpacked into a
-# folder with a blank and an accented letter in its name. Each case says ok, FAIL or skipped, and
+# packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, once rebuilt
+# at another time and once as an earlier version, checks the installer's tables against the rules
+# of Windows Installer's validation, then in a Wine prefix of its own installs the MSI silently,
+# starts the installed program, replaces it with the rebuilt package, upgrades, uninstalls, and
+# starts the program from the zip unpacked into a folder with a blank and an accented letter in
+# its name. Each case says ok, FAIL or skipped, and
 # the last line counts them. Skipped (77) where Wine, wixl, zip or the X tools are missing.
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
@@ -17,7 +19,7 @@ source_dir=$(realpath "$here/../..")
 program=$(realpath "${1:?usage: tests/windows/installer.sh PROGRAM_FOLDER}")
 
 for tool in wine wineserver wineboot winepath wixl msiinfo msibuild msidiff zip unzip wrestool strings \
-    faketime x86_64-w64-mingw32-objdump; do
+    faketime x86_64-w64-mingw32-objdump python3; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 [ -f "$program/corvallo.exe" ] || { echo "FAIL: $program holds no corvallo.exe" >&2; exit 1; }
@@ -66,6 +68,10 @@ pack() { # OUTPUT [VERSION]
 pack "$work/first"
 pack "$work/second"
 pack "$work/earlier" "$earlier"
+# The same version packed again a day later, as a fix in the packing or a rebuilt Qt would be.
+SOURCE_DATE_EPOCH=$((${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)} + 86400)) \
+    pack "$work/rebuilt"
+rebuilt_msi=$work/rebuilt/corvallo-$version-x64.msi
 msi=$work/first/corvallo-$version-x64.msi
 old_msi=$work/earlier/corvallo-$earlier-x64.msi
 zip_file=$work/first/corvallo-$version-windows-x64.zip
@@ -191,6 +197,7 @@ expect_nothing_left() {
     left=$(find "$WINEPREFIX/drive_c" -iname '*corvallo*')
     [ -z "$left" ] || fail "left behind: $left"
     wine reg query 'HKLM\Software\Corvallo' >/dev/null 2>&1 && fail "HKLM\\Software\\Corvallo is still there"
+    wine reg query 'HKCU\Software\Corvallo' >/dev/null 2>&1 && fail "HKCU\\Software\\Corvallo is still there"
     [ "$(arp_entries)" = 0 ] || fail "Add/Remove Programs still lists Corvallo"
     # The registry as Wine keeps it, written out when the prefix's server ends.
     wineserver -k 2>/dev/null || true
@@ -202,6 +209,24 @@ expect_nothing_left() {
     left=$(grep -il "${words[@]}" "$WINEPREFIX"/*.reg || true)
     [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
 }
+# A rebuilt package of the installed version replaces it, and the first replaces the rebuilt again.
+same_version_rebuilt() {
+    local from to
+    for from in "$msi" "$rebuilt_msi"; do
+        to=$rebuilt_msi
+        [ "$from" = "$msi" ] || to=$msi
+        msiexec /i "$(winepath -w "$to")" /qn || fail "installing $(basename "$(dirname "$to")")'s $version over $(basename "$(dirname "$from")")'s gave $?"
+        [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo"
+        [ "$(reg_value "$uninstall_key\\$(product_code "$to")" DisplayVersion)" = "$version" ] \
+            || fail "$(basename "$(dirname "$to")")'s $version is not registered"
+        wine reg query "$uninstall_key\\$(product_code "$from")" >/dev/null 2>&1 \
+            && fail "$(basename "$(dirname "$from")")'s $version is still registered"
+        expect_installed_files "$(dirname "$to")/stage/corvallo-$version-windows-x64"
+    done
+    [ "$(product_code "$msi")" != "$(product_code "$rebuilt_msi")" ] || fail "the rebuilt package has the same product code"
+    shortcut
+}
+
 silent_uninstall() {
     msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x /qn gave $?"
     echo "   uninstalled in $took s"
@@ -254,8 +279,8 @@ installer_tables() {
         grep -qxF "$property_value" <<<"$property" || fail "no property ${property_value/$'\t'/ = }"
     done
     [ -z "$(table "$msi" CustomAction)" ] || fail "the package has custom actions"
-    grep -qP '^\{AE78777A-9FA8-4511-9155-BEB5FEB396CC\}\t\t'"$version"'\t\t1\t\tWIX_UPGRADE_DETECTED$' \
-        <(table "$msi" Upgrade) || fail "earlier versions are not upgraded"
+    grep -qP '^\{AE78777A-9FA8-4511-9155-BEB5FEB396CC\}\t\t'"$version"'\t\t513\t\tWIX_UPGRADE_DETECTED$' \
+        <(table "$msi" Upgrade) || fail "earlier versions and this one are not upgraded"
     grep -qP '^INSTALLDIR\tProgramFiles64Folder\tCorvallo$' <(table "$msi" Directory) \
         || fail "not installed into Program Files (64-bit)\\Corvallo"
     grep -qP '^CorvalloShortcut\tProgramMenuFolder\tCorvallo\t.*\[INSTALLDIR\]corvallo.exe' <(table "$msi" Shortcut) \
@@ -269,6 +294,25 @@ installer_tables() {
     echo "   $files files, $((files + 1)) components; no custom action"
 }
 
+# Windows Installer's validation finds nothing to object to in the Start menu's component.
+validation_rules() {
+    python3 "$here/ice-check.py" "$msi" || fail "the package breaks the rules above"
+}
+
+# Every program and DLL is a versioned file to Windows Installer, with its version resource's
+# version and language; only unversioned files keep a hash.
+file_versions() {
+    local rows versioned
+    rows=$(table "$msi" File)
+    versioned=$(grep -ciP '^\S+\t\S+\t\S*\.(exe|dll)\t' <<<"$rows")
+    [ "$versioned" -gt 0 ] || fail "no program or DLL in the File table"
+    [ "$(grep -ciP '^\S+\t\S+\t\S*\.(exe|dll)\t\d+\t\d+\.\d+\.\d+\.\d+\t\d+(,\d+)*\t' <<<"$rows")" = "$versioned" ] \
+        || fail "not every program and DLL has a version and a language: $(grep -iP '\.(exe|dll)\t\d+\t\t' <<<"$rows" | cut -f3 | head -n 3)"
+    grep -qP '^corvallo\.exe\t.*\t'"$version"'\.0\t1033\t' <<<"$rows" || fail "corvallo.exe is not version $version.0, language 1033"
+    [ -z "$(table "$msi" MsiFileHash | cut -f1 | grep -iE '\.(exe|dll)$')" ] || fail "a versioned file keeps a hash"
+    echo "   $versioned programs and DLLs, each with its version and language"
+}
+
 unpacked_zip() {
     local school="$work/Scuola Città"
     mkdir -p "$school"
@@ -278,12 +322,15 @@ unpacked_zip() {
 
 run_case "two packings give the same zip and installer" reproducible
 run_case "the installer's tables" installer_tables
+run_case "Windows Installer's validation rules ICE38, ICE43, ICE57 and ICE64" validation_rules
+run_case "programs and DLLs are versioned files" file_versions
 run_case "silent install (msiexec /i /qn)" silent_install
 run_case "every file in Program Files\\Corvallo" installed_files
 run_case "Start-menu shortcut" shortcut
 run_case "Add/Remove Programs entry" arp_entry
 run_case "the installed program shows the menu and ends on Basta! with 0" installed_program
 run_case "the same version again changes nothing" same_version_again
+run_case "a rebuilt $version replaces the installed one, and back" same_version_rebuilt
 run_case "silent uninstall (msiexec /x /qn) leaves nothing" silent_uninstall
 run_case "silent upgrade from $earlier leaves one version" upgrade
 run_case "$earlier does not replace $version" no_downgrade
