@@ -57,8 +57,13 @@ export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvall
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # The Wine prefix is made once, before tests run side by side, at Windows' display density of
-# 100 % (a high-density test killed at its time-out could not set it back).
-CORVALLO_WINDOWS_DPI=96 "$runner" "$(find "$build/tests" -name 'TestQuestionPool.exe' | head -n 1)" >/dev/null 2>&1 || true
+# 100 % (a high-density test killed at its time-out could not set it back). Its server then runs
+# for the whole suite: a server that a test's first Windows program started would hold that
+# test's output open, and ctest would wait for it, until the server ends.
+CORVALLO_WINDOWS_DPI=96 "$runner" "$build/TestQuestionPool.exe" >"$build/prefix.log" 2>&1 \
+    || { cat "$build/prefix.log" >&2; echo "the Wine prefix $WINEPREFIX could not be made" >&2; exit 1; }
+wineserver -w
+wineserver -p >/dev/null 2>&1 </dev/null
 
 echo "Unit tests under Wine"
 # They run on Qt's offscreen platform, as on Linux; Wine itself wants an X server to start on.

@@ -36,16 +36,16 @@ LineMetrics typographicMetrics(const QFont &font)
     if (os2.size() >= TypoLineGapOffset + 2 && raw.unitsPerEm() > 0) {
         const double scale = raw.pixelSize() / raw.unitsPerEm();
         ascent = fontUnits(os2, TypoAscenderOffset) * scale;
-        descent = -fontUnits(os2, TypoDescenderOffset) * scale;
+        descent = std::max(0.0, -fontUnits(os2, TypoDescenderOffset) * scale);
         lineGap = std::max(0.0, fontUnits(os2, TypoLineGapOffset) * scale);
     }
-    if (ascent <= 0 || ascent + descent <= 0) {
+    if (ascent <= 0) {
         const QFontMetricsF metrics(font);
         ascent = metrics.ascent();
-        descent = metrics.descent();
+        descent = std::max(0.0, metrics.descent());
         lineGap = std::max(0.0, metrics.leading());
     }
-    return { int(std::ceil(ascent)), int(std::ceil(std::max(0.0, descent))),
+    return { int(std::ceil(ascent)), int(std::ceil(descent)),
         int(std::lround(ascent + descent + lineGap)) };
 }
 

@@ -30,41 +30,42 @@ private slots:
         QTest::addColumn<uint>("virtualKey");
         QTest::addColumn<uint>("scanCode");
         QTest::addColumn<int>("digit");
+        // Whether the key gives its digit from its virtual key alone, with any scan code or none.
+        QTest::addColumn<bool>("ownVirtualKey");
 
         const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
         // clang-format off
-        QTest::newRow("keypad 0, NumLock on") << int(Qt::Key_0) << keypad << uint(XK_KP_0) << uint(VK_NUMPAD0) << scanCodeOf(VK_NUMPAD0) << 0;
-        QTest::newRow("keypad 0, NumLock off") << int(Qt::Key_Insert) << keypad << uint(XK_KP_Insert) << uint(VK_INSERT) << scanCodeOf(VK_INSERT) << 0;
-        QTest::newRow("keypad 1, NumLock on, with shift") << int(Qt::Key_1) << (keypad | Qt::ShiftModifier) << uint(XK_KP_1) << uint(VK_NUMPAD0 + 1) << scanCodeOf(VK_NUMPAD0 + 1) << 1;
-        QTest::newRow("keypad 1, NumLock off") << int(Qt::Key_End) << keypad << uint(XK_KP_End) << uint(VK_END) << scanCodeOf(VK_END) << 1;
-        QTest::newRow("keypad 2, NumLock on") << int(Qt::Key_2) << keypad << uint(XK_KP_2) << uint(VK_NUMPAD0 + 2) << scanCodeOf(VK_NUMPAD0 + 2) << 2;
-        QTest::newRow("keypad 2, NumLock off") << int(Qt::Key_Down) << keypad << uint(XK_KP_Down) << uint(VK_DOWN) << scanCodeOf(VK_DOWN) << 2;
-        QTest::newRow("keypad 3, NumLock on") << int(Qt::Key_3) << keypad << uint(XK_KP_3) << uint(VK_NUMPAD0 + 3) << scanCodeOf(VK_NUMPAD0 + 3) << 3;
-        QTest::newRow("keypad 3, NumLock off") << int(Qt::Key_PageDown) << keypad << uint(XK_KP_Next) << uint(VK_NEXT) << scanCodeOf(VK_NEXT) << 3;
-        QTest::newRow("keypad 4, NumLock on") << int(Qt::Key_4) << keypad << uint(XK_KP_4) << uint(VK_NUMPAD0 + 4) << scanCodeOf(VK_NUMPAD0 + 4) << 4;
-        QTest::newRow("keypad 4, NumLock off, with ctrl") << int(Qt::Key_Left) << (keypad | Qt::ControlModifier) << uint(XK_KP_Left) << uint(VK_LEFT) << scanCodeOf(VK_LEFT) << 4;
-        QTest::newRow("keypad 5, NumLock on") << int(Qt::Key_5) << keypad << uint(XK_KP_5) << uint(VK_NUMPAD0 + 5) << scanCodeOf(VK_NUMPAD0 + 5) << 5;
-        QTest::newRow("keypad 5, NumLock off") << int(Qt::Key_Clear) << keypad << uint(XK_KP_Begin) << uint(VK_CLEAR) << scanCodeOf(VK_CLEAR) << 5;
-        QTest::newRow("keypad 6, NumLock on, with alt") << int(Qt::Key_6) << (keypad | Qt::AltModifier) << uint(XK_KP_6) << uint(VK_NUMPAD0 + 6) << scanCodeOf(VK_NUMPAD0 + 6) << 6;
-        QTest::newRow("keypad 6, NumLock off") << int(Qt::Key_Right) << keypad << uint(XK_KP_Right) << uint(VK_RIGHT) << scanCodeOf(VK_RIGHT) << 6;
-        QTest::newRow("keypad 7, NumLock on") << int(Qt::Key_7) << keypad << uint(XK_KP_7) << uint(VK_NUMPAD0 + 7) << scanCodeOf(VK_NUMPAD0 + 7) << 7;
-        QTest::newRow("keypad 7, NumLock off") << int(Qt::Key_Home) << keypad << uint(XK_KP_Home) << uint(VK_HOME) << scanCodeOf(VK_HOME) << 7;
-        QTest::newRow("keypad 8, NumLock on") << int(Qt::Key_8) << keypad << uint(XK_KP_8) << uint(VK_NUMPAD0 + 8) << scanCodeOf(VK_NUMPAD0 + 8) << 8;
-        QTest::newRow("keypad 8, NumLock off") << int(Qt::Key_Up) << keypad << uint(XK_KP_Up) << uint(VK_UP) << scanCodeOf(VK_UP) << 8;
-        QTest::newRow("keypad 9, NumLock on") << int(Qt::Key_9) << keypad << uint(XK_KP_9) << uint(VK_NUMPAD0 + 9) << scanCodeOf(VK_NUMPAD0 + 9) << 9;
-        QTest::newRow("keypad 9, NumLock off, with shift ctrl alt") << int(Qt::Key_PageUp) << (keypad | Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << uint(XK_KP_Prior) << uint(VK_PRIOR) << scanCodeOf(VK_PRIOR) << 9;
+        QTest::newRow("keypad 0, NumLock on") << int(Qt::Key_0) << keypad << uint(XK_KP_0) << uint(VK_NUMPAD0) << scanCodeOf(VK_NUMPAD0) << 0 << true;
+        QTest::newRow("keypad 0, NumLock off") << int(Qt::Key_Insert) << keypad << uint(XK_KP_Insert) << uint(VK_INSERT) << scanCodeOf(VK_INSERT) << 0 << false;
+        QTest::newRow("keypad 1, NumLock on, with shift") << int(Qt::Key_1) << (keypad | Qt::ShiftModifier) << uint(XK_KP_1) << uint(VK_NUMPAD0 + 1) << scanCodeOf(VK_NUMPAD0 + 1) << 1 << true;
+        QTest::newRow("keypad 1, NumLock off") << int(Qt::Key_End) << keypad << uint(XK_KP_End) << uint(VK_END) << scanCodeOf(VK_END) << 1 << false;
+        QTest::newRow("keypad 2, NumLock on") << int(Qt::Key_2) << keypad << uint(XK_KP_2) << uint(VK_NUMPAD0 + 2) << scanCodeOf(VK_NUMPAD0 + 2) << 2 << true;
+        QTest::newRow("keypad 2, NumLock off") << int(Qt::Key_Down) << keypad << uint(XK_KP_Down) << uint(VK_DOWN) << scanCodeOf(VK_DOWN) << 2 << false;
+        QTest::newRow("keypad 3, NumLock on") << int(Qt::Key_3) << keypad << uint(XK_KP_3) << uint(VK_NUMPAD0 + 3) << scanCodeOf(VK_NUMPAD0 + 3) << 3 << true;
+        QTest::newRow("keypad 3, NumLock off") << int(Qt::Key_PageDown) << keypad << uint(XK_KP_Next) << uint(VK_NEXT) << scanCodeOf(VK_NEXT) << 3 << false;
+        QTest::newRow("keypad 4, NumLock on") << int(Qt::Key_4) << keypad << uint(XK_KP_4) << uint(VK_NUMPAD0 + 4) << scanCodeOf(VK_NUMPAD0 + 4) << 4 << true;
+        QTest::newRow("keypad 4, NumLock off, with ctrl") << int(Qt::Key_Left) << (keypad | Qt::ControlModifier) << uint(XK_KP_Left) << uint(VK_LEFT) << scanCodeOf(VK_LEFT) << 4 << false;
+        QTest::newRow("keypad 5, NumLock on") << int(Qt::Key_5) << keypad << uint(XK_KP_5) << uint(VK_NUMPAD0 + 5) << scanCodeOf(VK_NUMPAD0 + 5) << 5 << true;
+        QTest::newRow("keypad 5, NumLock off") << int(Qt::Key_Clear) << keypad << uint(XK_KP_Begin) << uint(VK_CLEAR) << scanCodeOf(VK_CLEAR) << 5 << false;
+        QTest::newRow("keypad 6, NumLock on, with alt") << int(Qt::Key_6) << (keypad | Qt::AltModifier) << uint(XK_KP_6) << uint(VK_NUMPAD0 + 6) << scanCodeOf(VK_NUMPAD0 + 6) << 6 << true;
+        QTest::newRow("keypad 6, NumLock off") << int(Qt::Key_Right) << keypad << uint(XK_KP_Right) << uint(VK_RIGHT) << scanCodeOf(VK_RIGHT) << 6 << false;
+        QTest::newRow("keypad 7, NumLock on") << int(Qt::Key_7) << keypad << uint(XK_KP_7) << uint(VK_NUMPAD0 + 7) << scanCodeOf(VK_NUMPAD0 + 7) << 7 << true;
+        QTest::newRow("keypad 7, NumLock off") << int(Qt::Key_Home) << keypad << uint(XK_KP_Home) << uint(VK_HOME) << scanCodeOf(VK_HOME) << 7 << false;
+        QTest::newRow("keypad 8, NumLock on") << int(Qt::Key_8) << keypad << uint(XK_KP_8) << uint(VK_NUMPAD0 + 8) << scanCodeOf(VK_NUMPAD0 + 8) << 8 << true;
+        QTest::newRow("keypad 8, NumLock off") << int(Qt::Key_Up) << keypad << uint(XK_KP_Up) << uint(VK_UP) << scanCodeOf(VK_UP) << 8 << false;
+        QTest::newRow("keypad 9, NumLock on") << int(Qt::Key_9) << keypad << uint(XK_KP_9) << uint(VK_NUMPAD0 + 9) << scanCodeOf(VK_NUMPAD0 + 9) << 9 << true;
+        QTest::newRow("keypad 9, NumLock off, with shift ctrl alt") << int(Qt::Key_PageUp) << (keypad | Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << uint(XK_KP_Prior) << uint(VK_PRIOR) << scanCodeOf(VK_PRIOR) << 9 << false;
         // clang-format on
     }
 
     void keypadDigits()
     {
         QFETCH(int, digit);
-        QFETCH(uint, virtualKey);
-        // Without its scan code, a navigation key of the keypad is the dedicated key's twin; a
+        QFETCH(bool, ownVirtualKey);
+        // Without its own scan code, a navigation key of the keypad is the dedicated key's twin; a
         // digit's own virtual key is not.
-        const bool digitKey = virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD0 + 9;
         for (const auto &[where, code] : codes()) {
-            const bool told = digitKey || !where.startsWith(QLatin1String(NoScanCode));
+            const bool told = ownVirtualKey || !where.startsWith(QLatin1String(ForeignScanCode));
             QVERIFY2(code == (told ? std::optional<std::int16_t>(96 + digit) : std::nullopt),
                 qPrintable(where + QString::number(code.value_or(0))));
         }
@@ -127,7 +128,8 @@ private slots:
     }
 
 private:
-    static constexpr const char *NoScanCode = "Windows without a scan code";
+    // Deliveries of Windows' virtual key without the key's own scan code.
+    static constexpr const char *ForeignScanCode = "Windows, not the key's scan code";
 
     // What the row's key gives, pressed and released, as X11 delivers it, as Wayland does (without
     // KeypadModifier), as Windows does (its virtual key and scan code, 0x100 added for an extended
@@ -153,7 +155,9 @@ private:
                 keysym },
             { "Qt Test", NativeKeys::XKeysyms, modifiers, 0, 0 },
             { "Windows", NativeKeys::Windows, modifiers, scanCode, virtualKey },
-            { NoScanCode, NativeKeys::Windows, modifiers, 0, virtualKey },
+            { "Windows, not the key's scan code: none", NativeKeys::Windows, modifiers, 0, virtualKey },
+            { "Windows, not the key's scan code: the main row's 1", NativeKeys::Windows, modifiers,
+                scanCodeOf('1'), virtualKey },
             { "Qt Test on Windows", NativeKeys::Windows, modifiers, 0, 0 },
         };
         QList<std::pair<QString, std::optional<std::int16_t>>> codes;

@@ -40,7 +40,7 @@ inline uint scanCodeOf(uint virtualKey)
         { VK_NUMPAD0 + 8, 0x48 }, { VK_NUMPAD0 + 9, 0x49 }, { VK_MULTIPLY, 0x37 }, { VK_ADD, 0x4e },
         { VK_SEPARATOR, 0x7e }, { VK_SUBTRACT, 0x4a }, { VK_DECIMAL, 0x53 }, { VK_DIVIDE, 0x35 },
         { VK_F4, 0x3e }, { VK_F7, 0x41 }, { VK_NUMLOCK, 0x45 }, { VK_OEM_3, 0x29 },
-        { '0', 0x0b }, { '2', 0x03 }, { '5', 0x06 }, { '9', 0x0a }, { 'A', 0x1e },
+        { '0', 0x0b }, { '1', 0x02 }, { '2', 0x03 }, { '5', 0x06 }, { '9', 0x0a }, { 'A', 0x1e },
     };
     for (const Code &code : codes)
         if (code.virtualKey == virtualKey)
