@@ -19,7 +19,7 @@ started=$(date +%s)
 
 # Wine's Tahoma (fonts-wine) is only recommended by Wine; the zip and the installer are packed
 # and read back with the tools of the last line.
-packages=(wine wine64 fonts-wine xvfb xdotool x11-utils x11-xserver-utils imagemagick python3 procps
+packages=(wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils x11-xserver-utils imagemagick python3 procps
     wixl msitools zip unzip icoutils faketime)
 install_missing "${packages[@]}"
 
@@ -58,12 +58,16 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # The Wine prefix is made once, before tests run side by side, at Windows' display density of
 # 100 % (a high-density test killed at its time-out could not set it back). Its server then runs
-# for the whole suite: a server that a test's first Windows program started would hold that
-# test's output open, and ctest would wait for it, until the server ends.
+# for the unit tests, which run side by side: a server that a test's first Windows program started
+# would hold that test's output open, and ctest would wait for it until the server ended.
 CORVALLO_WINDOWS_DPI=96 "$runner" "$build/TestQuestionPool.exe" >"$build/prefix.log" 2>&1 \
     || { cat "$build/prefix.log" >&2; echo "the Wine prefix $WINEPREFIX could not be made" >&2; exit 1; }
 wineserver -w
 wineserver -p >/dev/null 2>&1 </dev/null
+# Wine's own background programs (its services and desktop) start with the first program that the
+# server runs, and live as long as it: they are started here, not with a test's output.
+"$runner" "$build/TestQuestionPool.exe" >/dev/null 2>&1 </dev/null \
+    || { echo "the Wine prefix $WINEPREFIX does not run a test program" >&2; exit 1; }
 
 echo "Unit tests under Wine"
 # They run on Qt's offscreen platform, as on Linux; Wine itself wants an X server to start on.
@@ -71,6 +75,10 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
     ctest --test-dir "$build" -L unit --timeout 300 -j2 --output-on-failure >"$build/unit.log" 2>&1 || true
 cat "$build/unit.log" >>"$log"
 count "$build/unit.log" unit
+# The real-window tests start an X server each: their programs get a server and a desktop of their
+# own, not the ones kept for the unit tests.
+wineserver -k 2>/dev/null || true
+wineserver -w
 grep -E '^ *[0-9]+/[0-9]+ Test +#' "$build/unit.log" | sed 's/^ *//' || true
 
 # Wine takes about two seconds to end any process after its window's close request: the close

@@ -77,10 +77,17 @@ fi
 # Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
 # here they go to the standard error and output that the caller reads, as on Linux.
 export QT_FORCE_STDERR_LOGGING=1
-# Qt's offscreen platform for Windows reads fonts only from a folder of its own; Wine's fonts, which
-# its desktop offers as Windows' own, stand in for Windows' there.
+# Qt's offscreen platform for Windows reads fonts only from a folder of its own: there Wine's fonts,
+# which its desktop offers as Windows' own, and DejaVu Sans for the sans-serif faces that every
+# Windows has beside Tahoma, stand in for Windows' fonts.
 if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d /usr/share/wine/fonts ]; then
-    export QT_QPA_FONTDIR=Z:/usr/share/wine/fonts
+    offscreen_fonts=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/offscreen-fonts
+    if [ ! -d "$offscreen_fonts" ]; then
+        mkdir -p "$offscreen_fonts.$$"
+        ln -s /usr/share/wine/fonts/* /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf "$offscreen_fonts.$$/" 2>/dev/null || true
+        mv -T "$offscreen_fonts.$$" "$offscreen_fonts" 2>/dev/null || rm -rf "$offscreen_fonts.$$"
+    fi
+    export QT_QPA_FONTDIR=$(windows_path "$offscreen_fonts")
 fi
 # Wine keeps the Unix variables whose names begin with QT_ from Windows programs, and hands on
 # WINEQT_... as QT_...: Qt's settings of the caller (the platform, the scale factor) reach the program.
