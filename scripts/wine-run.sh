@@ -6,6 +6,7 @@
 
 # Runs a Windows program of the build under Wine as Windows would start it:
 #   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
+#   scripts/wine-run.sh --prepare      only makes the prefix ready, as below, and says what failed
 # With CORVALLO_NO_STD_HANDLES=1 it starts as from Explorer or a shortcut, with no standard handles
 # and no console; the title and text of each message box it shows are written to standard output.
 # Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
@@ -14,8 +15,12 @@
 # the exit status are the program's.
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
-program=${1:?usage: scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]}
+program=${1:?usage: scripts/wine-run.sh PROGRAM.exe [ARGUMENT...] | --prepare}
 shift
+fail() {
+    echo "wine-run: $*" >&2
+    exit 125
+}
 
 export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -23,7 +28,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot --init >/dev/null 2>&1 || true
+    wineboot --init >/dev/null 2>&1 || fail "could not make the Wine prefix $WINEPREFIX (wineboot --init)"
 fi
 # Debian's Wine offers its desktop only the fonts that fontconfig finds, and not its own Tahoma,
 # Windows' font that every Windows has. It is installed as Windows installs a font: the file in the
@@ -40,7 +45,8 @@ for font in tahoma.ttf:Tahoma tahomabd.ttf:'Tahoma Bold'; do
     fi
     # (A prefix just made may have its registry only in Wine's server yet, not in the file.)
     grep -qsF "\"$name\"=\"$file\"" "$WINEPREFIX/system.reg" \
-        || wine reg add "$fonts_key" /v "$name" /d "$file" /f >/dev/null 2>&1 || true
+        || wine reg add "$fonts_key" /v "$name" /d "$file" /f >/dev/null 2>&1 \
+        || fail "could not register $file in the Wine prefix $WINEPREFIX"
 done
 
 # CORVALLO_WINDOWS_DPI sets Windows' display density for the prefix before the program starts (96
@@ -48,8 +54,20 @@ done
 # the per-monitor scaling that Wine lacks. It stays set for later programs.
 if [ -n "${CORVALLO_WINDOWS_DPI:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$CORVALLO_WINDOWS_DPI" /f >/dev/null 2>&1 \
-        || { echo "wine-run: could not set the display density $CORVALLO_WINDOWS_DPI" >&2; exit 125; }
+        || fail "could not set the display density $CORVALLO_WINDOWS_DPI"
 fi
+
+# The launcher clears DISPLAY and WAYLAND_DISPLAY on the Windows side and passes on the program's
+# standard handles and exit status; built once, in the user's cache.
+launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch.exe
+if [ ! -e "$launcher" ] || [ "$here/wine-launch.c" -nt "$launcher" ]; then
+    command -v x86_64-w64-mingw32-gcc >/dev/null \
+        || fail "x86_64-w64-mingw32-gcc is needed to build the launcher"
+    mkdir -p "$(dirname "$launcher")"
+    x86_64-w64-mingw32-gcc -municode -O2 -s -o "$launcher.$$" "$here/wine-launch.c"
+    mv -f "$launcher.$$" "$launcher"
+fi
+[ "$program" != --prepare ] || exit 0
 
 windows_path() {
     local path
@@ -62,17 +80,6 @@ program_folder=$(dirname "$(realpath "$program")")
 if [ ! -e "$program_folder/Qt6Core.dll" ]; then
     qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
     [ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
-fi
-
-# The launcher clears DISPLAY and WAYLAND_DISPLAY on the Windows side and passes on the program's
-# standard handles and exit status; built once, in the user's cache.
-launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch.exe
-if [ ! -e "$launcher" ] || [ "$here/wine-launch.c" -nt "$launcher" ]; then
-    command -v x86_64-w64-mingw32-gcc >/dev/null \
-        || { echo "wine-run: x86_64-w64-mingw32-gcc is needed to build the launcher" >&2; exit 125; }
-    mkdir -p "$(dirname "$launcher")"
-    x86_64-w64-mingw32-gcc -municode -O2 -s -o "$launcher.$$" "$here/wine-launch.c"
-    mv -f "$launcher.$$" "$launcher"
 fi
 # Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
 # here they go to the standard error and output that the caller reads, as on Linux.

@@ -389,12 +389,22 @@ check_testbed() {
     build_package
     local status=0
     # The kept root's package lists grow old: they are fetched anew before the tests' dependencies
-    # are installed.
-    autopkgtest --output-dir "$work/autopkgtest" --setup-commands='apt-get update' "$deb" "$tree/" \
-        -- unshare --release "$suite" --arch "$arch" --tarball "$tarball" >"$work/autopkgtest.log" 2>&1 \
+    # are installed. Those packages land in a folder of the user's cache that every testbed shares
+    # (each test starts from a clean one): apt checks each against the fresh lists, fetches only
+    # what it lacks, and drops what the archive no longer has. They are fetched as the testbed's
+    # root, which owns that folder.
+    local archives=${tarball%.tar}-archives
+    mkdir -p "$archives"
+    local setup='echo "APT::Sandbox::User \"root\";" >/etc/apt/apt.conf.d/90shared-archives'
+    setup="$setup && apt-get update && apt-get autoclean"
+    autopkgtest --output-dir "$work/autopkgtest" --setup-commands="$setup" "$deb" "$tree/" \
+        -- unshare --release "$suite" --arch "$arch" --tarball "$tarball" \
+        --bind "$archives" /var/cache/apt/archives >"$work/autopkgtest.log" 2>&1 \
         || status=$?
-    # What each real-window test did, and the verdict of each autopkgtest.
-    grep -E '^(== |skipped: |[0-9]+ passed, )' "$work/autopkgtest.log" || true
+    # When each stage of each autopkgtest began, what each real-window test did, and the verdict of
+    # each autopkgtest.
+    grep -E '^(autopkgtest \[[0-9:]+\]: (test|testbed|@@@)|== |skipped: |[0-9]+ passed, )' \
+        "$work/autopkgtest.log" || true
     cat "$work/autopkgtest/summary" 2>/dev/null || true
     # 16: the testbed could not be set up or could not install what the tests depend on.
     if [ "$status" = 16 ] && grep -qE 'Temporary failure|Could not resolve|Unable to fetch' \
