@@ -34,10 +34,10 @@ packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
 install_missing "${packages[@]}"
 
 mkdir -p build
-# The build for this machine also lists the Linux suite's tests, which the Windows suite compares
-# with its own.
+# With the tests, the build for this machine also lists the Linux suite's, which the Windows suite
+# compares with its own.
 echo "Building the icon tool for this machine"
-cmake -S . -B build/windows-host -G Ninja -DBUILD_TESTING=ON >build/windows-host.log 2>&1 \
+cmake -S . -B build/windows-host -G Ninja -DBUILD_TESTING="$tests" >build/windows-host.log 2>&1 \
     || { tail -n 20 build/windows-host.log >&2; exit 1; }
 cmake --build build/windows-host --target corvallo-icon --parallel "$jobs" >>build/windows-host.log 2>&1 \
     || { tail -n 20 build/windows-host.log >&2; exit 1; }

@@ -26,8 +26,8 @@ run_suite() {
     grep -hE '^(skipped: |SKIP   : )' "$dir/Testing/Temporary/LastTest.log" | sort | uniq -c || true
     results=$(grep -E '^ *[0-9]+/[0-9]+ Test +#' "$dir/ctest.log" || true)
     echo "$(grep -c ' Passed ' <<<"$results") passed," \
-        "$(grep -vE ' Passed |\*\*\*(Skipped|Not Run)' <<<"$results" | grep -c .) failed," \
-        "$(grep -cE '\*\*\*(Skipped|Not Run)' <<<"$results") skipped"
+        "$(grep -vE ' Passed |\*\*\*(Skipped|Not Run \(Disabled\))' <<<"$results" | grep -c .) failed," \
+        "$(grep -cE '\*\*\*(Skipped|Not Run \(Disabled\))' <<<"$results") skipped"
     return "$status"
 }
 
