@@ -11,8 +11,9 @@
 #   scripts/build-qt-windows.sh --print  only prints where the result is (empty when not built)
 # The result lands in ${XDG_CACHE_HOME:-~/.cache}/corvallo/qt-windows-VERSION, with the exact
 # configure line in its configure-line.txt; a run with the same line reuses it. The first build
-# takes about twenty minutes on an idle two-core machine. Only installing packages needs root (or sudo);
-# the source comes through an apt configuration of its own in the cache, the system's is untouched.
+# takes about twenty minutes on an idle two-core machine. Only installing packages needs root (or
+# sudo); the source comes through an apt configuration of its own in the cache, the system's is
+# untouched.
 set -euo pipefail
 source "$(dirname "$(realpath "$0")")/lib/packages.sh"
 

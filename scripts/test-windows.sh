@@ -43,11 +43,15 @@ finish() {
     echo "$passed passed, $failed failed, $skipped skipped"
     [ "$failed" -eq 0 ]
 }
+# A failure, named.
+failure() {
+    failed=$((failed + 1))
+    failures+=("$*")
+}
 # A step that the rest of the suite needs failed: it counts, and the suite ends there.
 stop() {
     echo "$*" >&2
-    failed=$((failed + 1))
-    failures+=("$*")
+    failure "$*"
     finish || true
     exit 1
 }
@@ -60,13 +64,12 @@ count() {
         name=$(sed -E 's/^.*Test +#[0-9]+: (.+[^ ]) +\.+.*$/\1/' <<<"$line")
         case $line in
         *" Passed "*) passed=$((passed + 1)) ;;
-        *) failed=$((failed + 1)); failures+=("$name ($(sed -E 's/.*\.+ *\**([^0-9]*[^ 0-9]).*/\1/' <<<"$line"))") ;;
+        *) failure "$name ($(sed -E 's/.*\.+ *\**([^0-9]*[^ 0-9]).*/\1/' <<<"$line"))" ;;
         esac
     done < <(grep -E '^ *[0-9]+/[0-9]+ Test +#' "$1")
     expected=$(ctest --test-dir "$build" -N -L "$2" | sed -nE 's/^Total Tests: ([0-9]+)$/\1/p' || true)
     if [ "$seen" != "$expected" ]; then
-        failed=$((failed + 1))
-        failures+=("$2 tests: $seen of ${expected:-?} ran")
+        failure "$2 tests: $seen of ${expected:-?} ran"
     fi
 }
 
@@ -98,9 +101,8 @@ count "$build/unit.log" unit
 # A Qt Test that skips shows as skipped in ctest only while nothing follows its last line: any skip
 # that ctest missed fails too.
 if grep -aq '^SKIP   :' "$build/Testing/Temporary/LastTest.log" && ! grep -q '\*\*\*Skipped' "$build/unit.log"; then
-    failed=$((failed + 1))
-    failures+=("a unit test skipped, although ctest counted it passed: $(grep -a -m 1 '^SKIP   :' \
-        "$build/Testing/Temporary/LastTest.log" | tr -d '\r')")
+    failure "a unit test skipped, although ctest counted it passed: $(grep -a -m 1 '^SKIP   :' \
+        "$build/Testing/Temporary/LastTest.log" | tr -d '\r')"
 fi
 # The real-window tests start an X server each: their programs get a server and a desktop of their
 # own, not the ones kept for the unit tests.
@@ -116,8 +118,7 @@ allowance=$(CORVALLO_BIN="$(find "$build-bench" -name 'bare_window.exe' | head -
     || { echo "$allowance"; stop "the bare window's close time could not be measured"; }
 echo "A bare Qt window ends ${allowance} s after its close request under Wine"
 if awk -v a="$allowance" -v c="$ceiling" 'BEGIN { exit !(a > c) }'; then
-    failed=$((failed + 1))
-    failures+=("a bare Qt window took ${allowance} s to end after its close request, more than the ${ceiling} s allowed")
+    failure "a bare Qt window took ${allowance} s to end after its close request, more than the ${ceiling} s allowed"
     allowance=$ceiling
 fi
 echo "The close tests allow ${allowance} s more"
@@ -141,7 +142,7 @@ if totals=$(tail -n 1 "$build/installer.log" | grep -E '^[0-9]+ passed, [0-9]+ f
     passed=$((passed + p)) failed=$((failed + f + s))
     [ "$((f + s))" -eq 0 ] || failures+=("installer")
 else
-    failed=$((failed + 1)); failures+=("installer")
+    failure "installer"
 fi
 
 # What does not apply to the Windows program, as its build registers it, with the reason; the
@@ -156,27 +157,24 @@ if not_applicable=$(tests_of "$build" -L not-applicable); then
             echo "skipped: $reason"
             skipped=$((skipped + 1))
         else
-            failed=$((failed + 1))
-            failures+=("$name: registered as not applicable with no reason")
+            failure "$name: registered as not applicable with no reason"
         fi
     done < <(grep . <<<"$not_applicable")
 else
-    failed=$((failed + 1)); failures+=("the tests that do not apply: ctest could not list them")
+    failure "the tests that do not apply: ctest could not list them"
 fi
 # Every test is in both builds: in the Windows build a test of the Linux build is run or registered
 # as not applicable there, and the other way round.
 if linux_tests=$(tests_of build/windows-host) && windows_tests=$(tests_of "$build") \
     && [ -n "$linux_tests" ] && [ -n "$windows_tests" ]; then
     while read -r name; do
-        failed=$((failed + 1))
-        failures+=("$name: a test of the Linux build that the Windows build leaves out with no reason")
+        failure "$name: a test of the Linux build that the Windows build leaves out with no reason"
     done < <(comm -23 <(echo "$linux_tests") <(echo "$windows_tests") | grep .)
     while read -r name; do
-        failed=$((failed + 1))
-        failures+=("$name: a test of the Windows build that the Linux build leaves out with no reason")
+        failure "$name: a test of the Windows build that the Linux build leaves out with no reason"
     done < <(comm -13 <(echo "$linux_tests") <(echo "$windows_tests") | grep .)
 else
-    failed=$((failed + 1)); failures+=("the lists of tests of the Linux and the Windows build: not both there")
+    failure "the lists of tests of the Linux and the Windows build: not both there"
 fi
 
 finish
