@@ -114,10 +114,13 @@ void FormMain::LabelLevel_Click(std::int16_t Index)
 
 void FormMain::LabelStop_Click()
 {
-    if (m_state.Running)
-        m_state.StopRequested = true;
-    else
+    if (!m_state.Running) {
         unload();
+        return;
+    }
+    // "Stop" wins over a level chosen while the lesson was still returning: the menu comes back.
+    m_state.StopRequested = true;
+    m_pendingLevel.reset();
 }
 
 void FormMain::Timer_Timer()

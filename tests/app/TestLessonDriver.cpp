@@ -310,13 +310,16 @@ private slots:
     void aLevelChosenDuringALessonReplacesIt_data()
     {
         QTest::addColumn<bool>("fromCommandLine");
-        QTest::newRow("a resize shows the menu") << false;
-        QTest::newRow("started from the command line") << true;
+        QTest::addColumn<bool>("stopBeforeItReturns");
+        QTest::newRow("a resize shows the menu") << false << false;
+        QTest::newRow("started from the command line") << true << false;
+        QTest::newRow("Stop while the old one returns") << false << true;
     }
 
     void aLevelChosenDuringALessonReplacesIt()
     {
         QFETCH(bool, fromCommandLine);
+        QFETCH(bool, stopBeforeItReturns);
         std::optional<bool> menuOverTheLesson;
         onPump = [&] {
             if (s().Running && s().Level == 4 && shown.size() == 2 && !s().StopRequested) {
@@ -325,6 +328,8 @@ private slots:
                 if (!menuOverTheLesson)
                     menuOverTheLesson = !c().FrameLevel->isHidden();
                 form->LabelLevel_Click(2);
+                if (stopBeforeItReturns)
+                    form->LabelStop_Click();
             }
         };
         if (fromCommandLine) {
@@ -340,6 +345,12 @@ private slots:
         QCOMPARE(menuOverTheLesson, std::optional<bool>(true));
         // The running lesson stops first; the new one waits for its timer.
         QCOMPARE(int(shown.size()), 2);
+        if (stopBeforeItReturns) {
+            verifyMenuIsBack();
+            QVERIFY(!platform->isTimerEnabled());
+            QVERIFY(!form->isUnloaded());
+            return;
+        }
         QVERIFY(!s().Running);
         QCOMPARE(int(s().Level), 2);
         QVERIFY(!s().QuizMode);

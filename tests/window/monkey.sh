@@ -22,6 +22,11 @@ alive() {
         fail "the program ended after $events events (seed $seed)"
     }
 }
+# failed_on_screen WHY: fails, keeping the screen as it was in monkey-failed.png.
+failed_on_screen() {
+    import -window root monkey-failed.png
+    fail "$1 (seed $seed; the screen is in $PWD/monkey-failed.png)"
+}
 design_size() {
     xdotool windowsize "$window" 731 544
     sleep 0.3
@@ -58,6 +63,21 @@ while [ "$SECONDS" -lt "$end" ]; do
     alive
 done
 
+# Whether "Stop" is drawn: any pixel of its box not black (grep reads to the end: a pipe cut short
+# would fail the pipeline).
+stop_shown() {
+    [ "$(area_text 670 525 63 19 | tail -n +2 | grep -c -v '#000000')" != 0 ]
+}
+# await_stop shown|hidden: waits up to 20 s for "Stop" to be shown or hidden.
+await_stop() {
+    local i
+    for i in $(seq 200); do
+        if stop_shown; then [ "$1" = shown ] && return 0; else [ "$1" = hidden ] && return 0; fi
+        sleep 0.1
+    done
+    failed_on_screen "\"Stop\" is not $1"
+}
+
 # A resize shows the menu; "Livello 1" (no digit pad to cover "Stop") stops whatever runs and
 # starts a lesson, "Stop" ends it and the menu comes back.
 xdotool windowsize "$window" 700 500
@@ -66,7 +86,10 @@ design_size
 # taken as the second half of a double click, which starts no lesson.
 sleep 0.5
 click_at 366 100
-sleep 2.5
+# The lesson that ran returns first, then "Stop" hides until the new one starts a second later; a
+# click before that would find nothing to press. A busy machine may take some seconds for both.
+await_stop hidden
+await_stop shown
 alive
 [ "$(pixel 235 100)" != 192,255,192 ] || fail "the menu stays up while a lesson runs"
 click_at 700 530
@@ -79,7 +102,7 @@ for _ in $(seq 150); do
     }
     sleep 0.1
 done
-[ -n "$back" ] || fail "the menu did not come back after Stop"
+[ -n "$back" ] || failed_on_screen "the menu did not come back after Stop"
 alive
 click_at 366 438 # "Basta!"
 wait_exit 5
