@@ -66,7 +66,8 @@ done
 # Whether "Stop" is drawn: any pixel of its box not black (grep reads to the end: a pipe cut short
 # would fail the pipeline).
 stop_shown() {
-    [ "$(area_text 670 525 63 19 | tail -n +2 | grep -c -v '#000000')" != 0 ]
+    # shellcheck disable=SC2046
+    [ "$(area_text $(place area stop) | tail -n +2 | grep -c -v '#000000')" != 0 ]
 }
 # await_stop shown|hidden: waits up to 20 s for "Stop" to be shown or hidden.
 await_stop() {

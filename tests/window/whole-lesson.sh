@@ -58,7 +58,8 @@ done
 [ "$(pixel 235 100)" = "192,255,192" ] || fail "the menu did not come back after the lesson"
 sleep 1.5
 ! pad_shown || fail "a question was asked after the last one"
-green=$(import -window root -crop 400x19+0+525 -depth 8 txt:- | grep -c '(0,128,0)' || true)
+# shellcheck disable=SC2046
+green=$(area_text $(place area status) | grep -c '(0,128,0)' || true)
 [ "$green" -ge 20 ] || fail "the status line is not shown after the lesson"
 
 click_at 700 534 # "Stop" in the menu ends the program

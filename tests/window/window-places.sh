@@ -2,12 +2,25 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Places of the window at its design size that the X11 and the Wayland tests both look at: the
-# digit pad and the message. Sourced by the session scripts, which give pixel and area_text.
+# Places of the window at its design size that the X11 and the Wayland tests both look at, read
+# from places.txt, which the browser's tests read too: the menu, the digit pad and the message.
+# Sourced by the session scripts, which give pixel and area_text.
+
+places_file=$(dirname "${BASH_SOURCE[0]}")/places.txt
+
+# place KIND NAME: the fields after the name of the first such line.
+place() {
+    awk -v kind="$1" -v name="$2" '$1 == kind && $2 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print; exit }' \
+        "$places_file"
+}
+
+read -r pad_x pad_y pad_colour _ < <(place point pad)
+read -r keys_x keys_y keys_dx keys_dy < <(awk '$1 == "keys" { print $2, $3, $4, $5 }' "$places_file")
+read -r message_area < <(place area message)
 
 # Whether the digit pad is up: a point on the top border of the "8" key, light blue while shown.
 pad_shown() {
-    [ "$(pixel 580 187)" = "128,128,255" ]
+    [ "$(pixel "$pad_x" "$pad_y")" = "$pad_colour" ]
 }
 
 # wait_for_pad WHAT: waits up to 20 s for the digit pad.
@@ -38,7 +51,7 @@ digit_back() {
     0) col=0 row=3 ;;
     *) col=$((($1 - 1) % 3)) row=$((2 - ($1 - 1) / 3)) ;;
     esac
-    echo "$((443 + col * 96)) $((265 + row * 88))"
+    echo "$((keys_x + col * keys_dx)) $((keys_y + row * keys_dy))"
 }
 digit_centre() {
     local x y
@@ -48,7 +61,8 @@ digit_centre() {
 
 # Pure red pixels where "NO!" and "Tempo!" are written.
 red_pixels() {
-    area_text 150 190 280 110 | grep -c '(255,0,0)' || true
+    # shellcheck disable=SC2086
+    area_text $message_area | grep -c '(255,0,0)' || true
 }
 
 # expect_menu [N]: the borders of the level menu in their colours where the centred menu puts them,
@@ -59,12 +73,5 @@ expect_menu() {
     while read -r x y colour what; do
         count=$(area_text "$x" "$y" 1 1 | grep -c "($colour)" || true)
         [ "$count" = "$n" ] || fail "$count of the $n pixels of $x,$y ($what) are $colour"
-    done <<'POINTS'
-235 100 192,255,192 the left edge of Livello 1
-497 100 192,255,192 the right edge of Livello 1
-235 349 255,0,0 the left edge of Livello 5
-275 434 192,192,255 the left edge of Basta!
-20 20 0,0,0 the background
-700 535 0,0,0 where Stop hides until a lesson
-POINTS
+    done < <(awk '$1 == "point" && $2 == "menu" { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' "$places_file")
 }
