@@ -52,6 +52,13 @@ void holdStartMessages(QtMsgType type, const QMessageLogContext &, const QString
     std::_Exit(1);
 }
 
+// The program's end with this status, told to whoever started it where it asks to be told.
+int end(int status)
+{
+    Host::ended(status);
+    return status;
+}
+
 }
 
 int main(int argc, char *argv[])
@@ -62,16 +69,16 @@ int main(int argc, char *argv[])
     case CommandLine::Invocation::Action::Help:
     case CommandLine::Invocation::Action::Version:
         Host::tell(Host::Stream::Output, invocation.message);
-        return EXIT_SUCCESS;
+        return end(EXIT_SUCCESS);
     case CommandLine::Invocation::Action::Refuse:
         Host::tell(Host::Stream::Error, invocation.message);
-        return 2;
+        return end(2);
     case CommandLine::Invocation::Action::Start:
         break;
     }
     // Level 0 chooses "Basta!" before the window is ever shown.
     if (invocation.level == 0)
-        return EXIT_SUCCESS;
+        return end(EXIT_SUCCESS);
     // Qt aborts when it finds no display; say so plainly instead.
     if (!Host::hasDisplay()) {
         Host::tell(Host::Stream::Error,
@@ -116,10 +123,17 @@ int main(int argc, char *argv[])
         FormMain form(platform);
         form.Form_Load(invocation.level);
         if (form.isUnloaded())
-            return EXIT_SUCCESS;
-        form.show();
+            return end(EXIT_SUCCESS);
+        // In a browser the loop below may never return: the page learns of the end as the window
+        // goes.
+        QObject::connect(&application, &QGuiApplication::lastWindowClosed, [] { Host::ended(0); });
+        if (Host::fillsScreen())
+            form.showFullScreen();
+        else
+            form.show();
         status = application.exec();
     }
+    Host::ended(status);
     // Qt can hang for ever as it takes its Wayland connection down: one of its event threads
     // waits for a read that the other, already stopped, will never finish. Measured under sway,
     // 20 closes each: 4 hung with Qt 6.4.2, 2 with 6.8.2 (none in another 20), 2 with 6.11.2.

@@ -20,6 +20,9 @@ namespace {
 //   the keypad, tells them apart. A digit's own virtual key (VK_NUMPAD0 to VK_NUMPAD9) is the
 //   keypad's alone: it counts whatever the scan code, as on-screen keyboards and input tools send
 //   it with none.
+// - A browser gives no native codes. It tells a keypad key by its place (the event's location),
+//   and only then does Qt mark it KeypadModifier; with NumLock off the key reads as its navigation
+//   key, as on the other systems.
 // The codes of one system mean other things on the other: Windows' VK_NUMPAD0 (0x60) is the X
 // keysym of the grave accent. So only the codes of the system the event comes from are read.
 struct KeypadKey {
@@ -91,6 +94,10 @@ std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event, Host::NativeKe
         if (event.nativeVirtualKey() != 0 || event.nativeScanCode() != 0)
             digit = digitOfWindowsKey(event.nativeVirtualKey(), event.nativeScanCode());
         else if (keypad)
+            digit = digitOf(&KeypadKey::key, event.key());
+        break;
+    case Host::NativeKeys::None:
+        if (keypad)
             digit = digitOf(&KeypadKey::key, event.key());
         break;
     }

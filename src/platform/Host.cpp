@@ -10,8 +10,12 @@ namespace Host {
 
 NativeKeys nativeKeys()
 {
-    return QGuiApplication::platformName() == QLatin1String("windows") ? NativeKeys::Windows
-                                                                       : NativeKeys::XKeysyms;
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("windows"))
+        return NativeKeys::Windows;
+    if (platform == QLatin1String("wasm"))
+        return NativeKeys::None;
+    return NativeKeys::XKeysyms;
 }
 
 }

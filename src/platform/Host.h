@@ -5,18 +5,21 @@
 #pragma once
 
 #include <QStringList>
+#include <chrono>
 #include <string>
 #include <vector>
 
-// What differs between the systems the program runs on, Linux (X11 and Wayland) and Windows,
-// beyond what Qt hides: where messages go, whether a window can be opened, the timer precision,
-// where the window's font is and how native key codes read. The start-up and the keypad table
-// ask here, so that no lesson code needs to know the system.
+// What differs between the systems the program runs on, Linux (X11 and Wayland), Windows and a
+// browser, beyond what Qt hides: where messages go, whether a window can be opened, the timer
+// precision, how a pause waits, where the window's font is, how native key codes read and who
+// learns that the program has ended. The start-up, the pause and the keypad table ask here, so
+// that no lesson code needs to know the system.
 namespace Host {
 
-// How the window system's native key codes read: X keysyms (X11 and Wayland), or Windows' virtual
-// keys and scan codes.
-enum class NativeKeys { XKeysyms, Windows };
+// How the window system's native key codes read: X keysyms (X11 and Wayland), Windows' virtual
+// keys and scan codes, or none at all (a browser, which tells a keypad key only by its place on
+// the keyboard, and Qt then marks it KeypadModifier).
+enum class NativeKeys { XKeysyms, Windows, None };
 
 // Those of the window system the program runs on; X keysyms before the application exists.
 NativeKeys nativeKeys();
@@ -43,6 +46,19 @@ QStringList fontFolders();
 // The families that stand in for Tahoma where it is missing, in order: sans-serif, as Tahoma is.
 // Without them Qt takes whatever the system gives by default, on Windows a serif face.
 QStringList sansSerifFamilies();
+
+// Waits that long within a pause. Linux and Windows put the thread to sleep; a browser has one
+// thread for the page and the program, so there the page gets the time, paints and takes input,
+// and the program goes on where it stopped.
+void wait(std::chrono::steady_clock::duration duration);
+
+// Whether the window fills the screen: a browser's page is the program's screen, and its size and
+// orientation the window's.
+bool fillsScreen();
+
+// Tells whoever started the program that it has ended with this status: in a browser the page,
+// which then says so; elsewhere the system learns it from the process, and this does nothing.
+void ended(int status);
 
 // Asks the system for timers of one millisecond while it lives, so that pauses keep their
 // length: Windows otherwise wakes a sleep at its 15.6 ms tick. Elsewhere timers are precise.

@@ -4,6 +4,6 @@
 
 #include "KeyRepeat.h"
 
-// Windows repeats a held key as presses alone, flagged as repeats, and releases it once: there is
+// Windows and the browsers repeat a held key as presses alone and release it once: there is
 // nothing to ask for.
 void makeKeyRepeatDetectable() { }

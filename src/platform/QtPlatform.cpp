@@ -5,13 +5,13 @@
 #include "QtPlatform.h"
 
 #include "HeldInputEvent.h"
+#include "Host.h"
 
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -88,8 +88,7 @@ void QtPlatform::sleep(std::chrono::milliseconds ms)
         const auto left = end - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return;
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(left, SleepSlice));
+        Host::wait(std::min<std::chrono::steady_clock::duration>(left, SleepSlice));
         qApp->installEventFilter(&inputHold());
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         qApp->removeEventFilter(&inputHold());

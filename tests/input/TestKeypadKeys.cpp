@@ -133,7 +133,8 @@ private:
 
     // What the row's key gives, pressed and released, as X11 delivers it, as Wayland does (without
     // KeypadModifier), as Windows does (its virtual key and scan code, 0x100 added for an extended
-    // key, or its virtual key alone) and as Qt Test builds it on either (without native codes).
+    // key, or its virtual key alone), as Qt Test builds it on either (without native codes) and as
+    // a browser gives it (no native codes either, KeypadModifier for the keypad's keys alone).
     static QList<std::pair<QString, std::optional<std::int16_t>>> codes()
     {
         QFETCH(int, key);
@@ -159,6 +160,7 @@ private:
             { "Windows, not the key's scan code: the main row's 1", NativeKeys::Windows, modifiers,
                 scanCodeOf('1'), virtualKey },
             { "Qt Test on Windows", NativeKeys::Windows, modifiers, 0, 0 },
+            { "a browser", NativeKeys::None, modifiers, 0, 0 },
         };
         QList<std::pair<QString, std::optional<std::int16_t>>> codes;
         for (const Delivery &delivery : deliveries) {
