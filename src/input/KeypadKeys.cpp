@@ -67,6 +67,15 @@ template <typename T> std::optional<int> digitOf(T KeypadKey::*column, T value)
     return std::nullopt;
 }
 
+// A key that Qt marks as the keypad's, by Qt's name for it. Qt 6.4 for the web names the keypad's 5
+// without NumLock (the browser's "Clear") Pause.
+std::optional<int> digitOfQtKey(int key)
+{
+    if (key == Qt::Key_Pause)
+        return 5;
+    return digitOf(&KeypadKey::key, key);
+}
+
 std::optional<int> digitOfWindowsKey(quint32 virtualKey, quint32 scanCode)
 {
     for (const KeypadKey &row : KeypadDigits) {
@@ -87,18 +96,18 @@ std::optional<std::int16_t> keypadKeyCode(const QKeyEvent &event, Host::NativeKe
     case Host::NativeKeys::XKeysyms:
         digit = digitOf(&KeypadKey::keysym, event.nativeVirtualKey());
         if (!digit && keypad)
-            digit = digitOf(&KeypadKey::key, event.key());
+            digit = digitOfQtKey(event.key());
         break;
     case Host::NativeKeys::Windows:
         // Only a synthetic event, without native codes, is taken by Qt's word alone.
         if (event.nativeVirtualKey() != 0 || event.nativeScanCode() != 0)
             digit = digitOfWindowsKey(event.nativeVirtualKey(), event.nativeScanCode());
         else if (keypad)
-            digit = digitOf(&KeypadKey::key, event.key());
+            digit = digitOfQtKey(event.key());
         break;
     case Host::NativeKeys::None:
         if (keypad)
-            digit = digitOf(&KeypadKey::key, event.key());
+            digit = digitOfQtKey(event.key());
         break;
     }
     if (!digit)

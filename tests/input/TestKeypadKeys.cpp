@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("keypad 4, NumLock off, with ctrl") << int(Qt::Key_Left) << (keypad | Qt::ControlModifier) << uint(XK_KP_Left) << uint(VK_LEFT) << scanCodeOf(VK_LEFT) << 4 << false;
         QTest::newRow("keypad 5, NumLock on") << int(Qt::Key_5) << keypad << uint(XK_KP_5) << uint(VK_NUMPAD0 + 5) << scanCodeOf(VK_NUMPAD0 + 5) << 5 << true;
         QTest::newRow("keypad 5, NumLock off") << int(Qt::Key_Clear) << keypad << uint(XK_KP_Begin) << uint(VK_CLEAR) << scanCodeOf(VK_CLEAR) << 5 << false;
+        QTest::newRow("keypad 5, NumLock off, as Qt names it in a browser") << int(Qt::Key_Pause) << keypad << uint(XK_KP_Begin) << uint(VK_CLEAR) << scanCodeOf(VK_CLEAR) << 5 << false;
         QTest::newRow("keypad 6, NumLock on, with alt") << int(Qt::Key_6) << (keypad | Qt::AltModifier) << uint(XK_KP_6) << uint(VK_NUMPAD0 + 6) << scanCodeOf(VK_NUMPAD0 + 6) << 6 << true;
         QTest::newRow("keypad 6, NumLock off") << int(Qt::Key_Right) << keypad << uint(XK_KP_Right) << uint(VK_RIGHT) << scanCodeOf(VK_RIGHT) << 6 << false;
         QTest::newRow("keypad 7, NumLock on") << int(Qt::Key_7) << keypad << uint(XK_KP_7) << uint(VK_NUMPAD0 + 7) << scanCodeOf(VK_NUMPAD0 + 7) << 7 << true;
@@ -114,6 +115,7 @@ private slots:
 
         QTest::newRow("letter A, even marked as a keypad key") << int(Qt::Key_A) << keypad << uint(XK_a) << uint('A') << scanCodeOf('A');
         QTest::newRow("grave accent, whose keysym is Windows' keypad 0") << int(Qt::Key_QuoteLeft) << none << uint(XK_grave) << uint(VK_OEM_3) << scanCodeOf(VK_OEM_3);
+        QTest::newRow("Pause") << int(Qt::Key_Pause) << none << uint(XK_Pause) << uint(VK_PAUSE) << scanCodeOf(VK_PAUSE);
         QTest::newRow("Escape") << int(Qt::Key_Escape) << none << uint(XK_Escape) << uint(VK_ESCAPE) << scanCodeOf(VK_ESCAPE);
         QTest::newRow("Return") << int(Qt::Key_Return) << none << uint(XK_Return) << uint(VK_RETURN) << scanCodeOf(VK_RETURN);
         QTest::newRow("space") << int(Qt::Key_Space) << none << uint(XK_space) << uint(VK_SPACE) << scanCodeOf(VK_SPACE);

@@ -20,9 +20,9 @@ inline uint scanCodeOf(uint virtualKey)
 }
 #else
 enum : uint {
-    VK_CLEAR = 0x0c, VK_RETURN = 0x0d, VK_ESCAPE = 0x1b, VK_SPACE = 0x20, VK_PRIOR = 0x21,
-    VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
-    VK_DOWN = 0x28, VK_INSERT = 0x2d, VK_DELETE = 0x2e, VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6a,
+    VK_CLEAR = 0x0c, VK_RETURN = 0x0d, VK_PAUSE = 0x13, VK_ESCAPE = 0x1b, VK_SPACE = 0x20,
+    VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26,
+    VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_INSERT = 0x2d, VK_DELETE = 0x2e, VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6a,
     VK_ADD = 0x6b, VK_SEPARATOR = 0x6c, VK_SUBTRACT = 0x6d, VK_DECIMAL = 0x6e, VK_DIVIDE = 0x6f,
     VK_F4 = 0x73, VK_F7 = 0x76, VK_NUMLOCK = 0x90, VK_OEM_3 = 0xc0,
 };
@@ -31,7 +31,8 @@ inline uint scanCodeOf(uint virtualKey)
 {
     struct Code { uint virtualKey, scanCode; };
     static constexpr Code codes[] = {
-        { VK_CLEAR, 0x4c }, { VK_RETURN, 0x1c }, { VK_ESCAPE, 0x01 }, { VK_SPACE, 0x39 },
+        { VK_CLEAR, 0x4c }, { VK_RETURN, 0x1c }, { VK_PAUSE, 0x45 }, { VK_ESCAPE, 0x01 },
+        { VK_SPACE, 0x39 },
         { VK_PRIOR, 0x49 }, { VK_NEXT, 0x51 }, { VK_END, 0x4f }, { VK_HOME, 0x47 },
         { VK_LEFT, 0x4b }, { VK_UP, 0x48 }, { VK_RIGHT, 0x4d }, { VK_DOWN, 0x50 },
         { VK_INSERT, 0x52 }, { VK_DELETE, 0x53 }, { VK_NUMPAD0, 0x52 }, { VK_NUMPAD0 + 1, 0x4f },
