@@ -127,9 +127,11 @@ int main(int argc, char *argv[])
         // In a browser the loop below may never return: the page learns of the end as the window
         // goes.
         QObject::connect(&application, &QGuiApplication::lastWindowClosed, [] { Host::ended(0); });
-        if (Host::fillsScreen())
+        if (Host::fillsScreen()) {
+            // The page's only window takes the keys at once, before anything is clicked.
             form.showFullScreen();
-        else
+            form.activateWindow();
+        } else
             form.show();
         status = application.exec();
     }

@@ -5,6 +5,7 @@
 // A bare Qt Widgets window: black, 731 x 544 pixels, one bordered label where the level menu
 // puts "Livello 1", so that the probe reads the same pixels in both programs.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QWidget>
 
@@ -25,6 +26,10 @@ int main(int argc, char *argv[])
     label.setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     label.setGeometry(235, 89, 263, 54);
 
-    window.show();
+    // In a browser the page is the screen, and the window fills it, as the program's does.
+    if (QGuiApplication::platformName() == QLatin1String("wasm"))
+        window.showFullScreen();
+    else
+        window.show();
     return application.exec();
 }

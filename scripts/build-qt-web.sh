@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Builds the part of Qt that Corvallo uses (Core, Gui, Widgets, Test and the WebAssembly platform)
+# for web browsers, with Debian's Emscripten, from this Debian release's own Qt source, with this
+# machine's Qt as the host tools:
+#   scripts/build-qt-web.sh          builds once, then reuses the result
+#   scripts/build-qt-web.sh --print  only prints where the result is (empty when not built)
+# The result lands in ${XDG_CACHE_HOME:-~/.cache}/corvallo/qt-web-VERSION, with the exact configure
+# line in its configure-line.txt; a run with the same line reuses it. Only installing packages
+# needs root (or sudo).
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+source "$here/lib/packages.sh"
+source "$here/lib/qt-source.sh"
+source "$here/lib/qt-features.sh"
+source "$here/lib/emscripten.sh"
+
+jobs=${CORVALLO_JOBS:-2}
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo
+host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+prefix=$cache/qt-web-${host_version:-none}
+prefix=${prefix//[:~]/_}
+
+if [ "${1:-}" = --print ]; then
+    [ -s "$prefix/configure-line.txt" ] && echo "$prefix"
+    exit 0
+fi
+
+steps=6
+step=0
+say() {
+    step=$((step + 1))
+    printf '[%d/%d] %s\n' "$step" "$steps" "$*"
+}
+fail() {
+    echo "build-qt-web: $*" >&2
+    exit 1
+}
+
+say "Packages: Emscripten, Debian's Qt as the host tools, the source tools"
+install_missing qt6-base-dev "${emscripten_packages[@]}" cmake ninja-build dpkg-dev
+host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+source_version=$(qt_source_version)
+prefix=$cache/qt-web-$host_version
+prefix=${prefix//[:~]/_}
+work=$cache/qt-web-work
+use_emscripten "$work/emsdk"
+# Read by Qt's CMake files from the cache, so that the configure line is the same from any clone.
+mkdir -p "$work"
+cp "$here/lib/qt-web-openglwidgets.cmake" "$work/"
+
+# Static, as Qt for the web always is, with Asyncify: a pause inside a lesson hands the page back
+# to the browser and goes on where it stopped. Left out beyond what every platform leaves out
+# (scripts/lib/qt-features.sh): networking, databases, printing, D-Bus, Vulkan, threads (a page
+# served without cross-origin isolation has none). OpenGL stays: Qt 6.4 puts its windows on the
+# page through WebGL. Zstandard is left out, zlib, libpng, FreeType, HarfBuzz and PCRE are Qt's own.
+configure=(
+    "$work/source/configure"
+    -platform wasm-emscripten
+    -qt-host-path /usr
+    -device-option QT_EMSCRIPTEN_ASYNCIFY=1
+    -prefix "$prefix"
+    -release -static -no-zstd -no-feature-thread
+    -nomake examples -nomake tests
+    --
+    -G Ninja
+    -DCMAKE_TOOLCHAIN_FILE="$emscripten_toolchain"
+    -DCMAKE_PROJECT_QtBase_INCLUDE="$work/qt-web-openglwidgets.cmake"
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
+    "${qt_left_out[@]}"
+)
+line="${configure[*]} (source: qt6-base $source_version; $(emcc --version | head -n 1);\
+ $(sha256sum <"$work/qt-web-openglwidgets.cmake" | cut -c 1-16))"
+
+say "Checking for a build of Qt $host_version in $prefix"
+if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")" = "$line" ]; then
+    echo "      reused (delete $prefix to build it again)"
+    exit 0
+fi
+echo "      none with this configure line: building it"
+
+say "Fetching and unpacking the source package qt6-base $source_version"
+unpack_qt_source "$work" "$source_version" || fail "no source to build"
+
+say "Configuring Qt for WebAssembly"
+rm -rf "$work/build"
+mkdir -p "$work/build"
+(cd "$work/build" && "${configure[@]}") >"$work/configure.log" 2>&1 \
+    || { tail -n 30 "$work/configure.log" >&2; fail "configure failed; see $work/configure.log"; }
+
+say "Building with $jobs jobs"
+start=$(date +%s)
+cmake --build "$work/build" --parallel "$jobs" 2>&1 | tee "$work/build.log" \
+    | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[][\/]/); if (n[2] % 100 == 0 || n[2] == n[3]) printf "      %s of %s steps\n", n[2], n[3]; fflush() }
+           /FAILED|error:/ { print; fflush() }' \
+    || fail "build failed; see $work/build.log"
+echo "      built in $(($(date +%s) - start)) s"
+
+say "Installing into $prefix"
+rm -rf "$prefix.new"
+cmake --install "$work/build" --prefix "$prefix.new" >"$work/install.log" 2>&1 \
+    || fail "install failed; see $work/install.log"
+# The fonts Qt's web platform carries, and their licences for the folder that ships them.
+mkdir -p "$prefix.new/licenses"
+cp "$work/source/src/3rdparty/wasm/"{DEJAVU-LICENSE,VERA-LICENSE} "$prefix.new/licenses/"
+echo "$line" >"$prefix.new/configure-line.txt"
+rm -rf "$prefix"
+mv "$prefix.new" "$prefix"
+drop_qt_source "$work"
+echo "      Qt for the web is in $prefix ($(du -sh "$prefix" | cut -f1))"
