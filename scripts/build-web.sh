@@ -69,26 +69,7 @@ if [ "$tests" = ON ]; then
 fi
 
 folder=$build/Corvallo
-# What a server sends: each file compressed with gzip (any server) or Brotli (where it has it).
-node --input-type=module - "$folder" <<'EOF'
-import { readdirSync, readFileSync, statSync } from 'node:fs';
-import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
-const folder = process.argv[2];
-let gzip = 0, brotli = 0;
-for (const name of readdirSync(folder)) {
-    const path = `${folder}/${name}`;
-    if (!statSync(path).isFile())
-        continue;
-    const bytes = readFileSync(path);
-    gzip += gzipSync(bytes, { level: 9 }).length;
-    brotli += brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 11,
-        [constants.BROTLI_PARAM_SIZE_HINT]: bytes.length } }).length;
-}
-const wasm = statSync(`${folder}/corvallo.wasm`).size;
-const kib = (n) => Math.ceil(n / 1024);
-console.log(`The web folder is ${folder}: corvallo.wasm ${kib(wasm)} KiB; sent with gzip -9 `
-    + `${kib(gzip)} KiB, with Brotli ${kib(brotli)} KiB`);
-EOF
+node scripts/lib/transfer-size.mjs "$folder"
 if [ -n "$serve" ]; then
     install_missing nodejs
     exec node scripts/lib/serve.mjs "$folder" "$serve"

@@ -36,6 +36,7 @@ file(COPY_FILE ${PROJECT_SOURCE}/LICENSES/GPL-3.0-or-later.txt
     ${FOLDER}/LICENSES/GPL-3.0-or-later.txt)
 file(COPY_FILE /usr/share/common-licenses/LGPL-3 ${FOLDER}/LICENSES/LGPL-3.0-only.txt)
 file(COPY_FILE /usr/share/doc/fonts-wine/copyright ${FOLDER}/LICENSES/tahoma-from-wine.txt)
+file(COPY_FILE /usr/share/common-licenses/LGPL-2.1 ${FOLDER}/LICENSES/LGPL-2.1-or-later.txt)
 file(COPY_FILE /usr/share/doc/emscripten/copyright ${FOLDER}/LICENSES/emscripten-runtime.txt)
 file(COPY_FILE /usr/share/doc/qt6-base-dev/copyright ${FOLDER}/LICENSES/qt-and-its-third-party-code.txt)
 file(COPY_FILE ${QT_LICENSES}/DEJAVU-LICENSE ${FOLDER}/LICENSES/dejavu-fonts-in-qt.txt)
@@ -60,7 +61,8 @@ Vera Sans, under their own free licences: dejavu-fonts-in-qt.txt and
 bitstream-vera-font-in-qt.txt.
 
 The window's font is Wine's Tahoma, from Debian's fonts-wine, under the GNU
-Lesser General Public License version 2.1 or later: tahoma-from-wine.txt.
+Lesser General Public License version 2.1 or later: tahoma-from-wine.txt and
+LGPL-2.1-or-later.txt.
 
 corvallo.js and the runtime inside corvallo.wasm come from Emscripten, under
 the MIT and University of Illinois/NCSA licences: emscripten-runtime.txt.

@@ -15,12 +15,17 @@
     const endedText = document.getElementById('ended-text');
 
     // Works offline after the first visit; a new version is fetched in the background and taken
-    // on the next visit.
-    if ('serviceWorker' in navigator)
-        navigator.serviceWorker.register('sw.js').catch(function () { });
+    // on the next visit. Registered once the program has started, so that the worker finds the
+    // files in the browser's cache instead of fetching them a second time, and keeping them does
+    // not slow the start. Only a secure page (HTTPS or this machine) has a worker.
+    function keepForOffline() {
+        if ('serviceWorker' in navigator)
+            navigator.serviceWorker.register('sw.js').catch(function () { });
+    }
 
+    // Starts again at the menu: a level from the address may be the very one that was refused.
     document.getElementById('again').addEventListener('click', function () {
-        location.reload();
+        location.assign(location.pathname);
     });
 
     let over = false;
@@ -92,17 +97,18 @@
             message.textContent += text;
         },
         corvalloEnded: function (status) {
-            showEnd(status === 0 ? null : 'Corvallo has ended (status ' + status + ').');
+            showEnd(status === 0 ? null : 'Corvallo è terminato (stato ' + status + ').');
         },
         onExit: function (status) {
             config.corvalloEnded(status);
         },
         onAbort: function (what) {
-            showEnd('Corvallo stopped with an error: ' + what);
+            showEnd('Corvallo si è fermato per un errore: ' + what);
         },
     };
 
     Promise.all([fetchModule(), loadScript('corvallo.js')]).then(function ([module]) {
+        setTimeout(keepForOffline, 3000);
         config.instantiateWasm = function (imports, receive) {
             WebAssembly.instantiate(module, imports).then(function (instance) {
                 receive(instance, module);
@@ -111,6 +117,6 @@
         };
         return window.createQtAppInstance(config);
     }).catch(function (error) {
-        showEnd('Corvallo could not start: ' + error.message);
+        showEnd('Corvallo non è partito: ' + error.message);
     });
 })();

@@ -7,7 +7,7 @@
 //   node scripts/lib/serve.mjs FOLDER [PORT]   serves FOLDER on 127.0.0.1 (PORT 8080 by default)
 import { createServer } from 'node:http';
 import { readFile, stat } from 'node:fs/promises';
-import { extname, join, normalize, resolve } from 'node:path';
+import { extname, join, normalize, resolve, sep } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { pathToFileURL } from 'node:url';
 
@@ -27,9 +27,15 @@ export function serve(folder, port = 0) {
     const cache = new Map();
     const server = createServer(async (request, response) => {
         try {
-            const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+            let path;
+            try {
+                path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+            } catch {
+                response.writeHead(400).end();
+                return;
+            }
             let file = normalize(join(root, path));
-            if (!file.startsWith(root)) {
+            if (file !== root && !file.startsWith(root + sep)) {
                 response.writeHead(403).end();
                 return;
             }
@@ -40,10 +46,19 @@ export function serve(folder, port = 0) {
                 response.writeHead(404, { 'Content-Type': types['.txt'] }).end('not found\n');
                 return;
             }
+            // Checked with the server at each use, and not sent again while unchanged.
+            const modified = new Date(Math.floor((await stat(file)).mtimeMs / 1000) * 1000);
             const headers = {
                 'Content-Type': types[extname(file)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache',
+                'Last-Modified': modified.toUTCString(),
             };
+            const since = Date.parse(request.headers['if-modified-since'] ?? '');
+            if (since >= modified.getTime()) {
+                response.writeHead(304, headers).end();
+                return;
+            }
+            server.sent.set(path, (server.sent.get(path) ?? 0) + 1);
             if (/\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
                 const key = `${file} ${(await stat(file)).mtimeMs}`;
                 if (!cache.has(key))
@@ -57,6 +72,8 @@ export function serve(folder, port = 0) {
             response.writeHead(500).end(String(error));
         }
     });
+    // How many times each path was sent whole.
+    server.sent = new Map();
     // A stopped server ends the connections a browser keeps open, too.
     const sockets = new Set();
     server.on('connection', (socket) => {

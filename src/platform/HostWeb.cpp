@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <emscripten.h>
+#include <utility>
 
 namespace {
 
@@ -67,8 +68,12 @@ bool fillsScreen()
     return true;
 }
 
+// Once: the window's going and the end of the event loop both tell it.
 void ended(int status)
 {
+    static bool told = false;
+    if (std::exchange(told, true))
+        return;
     endPage(status);
 }
 
