@@ -113,11 +113,14 @@ export class Page {
         return this.browser.send(method, params, this.sessionId);
     }
 
-    async resize(width, height, mobile = false) {
+    // The page's size; a mobile device's screen also turned by the angle (0 upright, 90 on its side).
+    async resize(width, height, mobile = false, angle = 0) {
         this.width = width;
         this.height = height;
-        await this.send('Emulation.setDeviceMetricsOverride',
-            { width, height, deviceScaleFactor: 1, mobile, screenWidth: width, screenHeight: height });
+        const screenOrientation = mobile
+            ? { type: angle === 0 ? 'portraitPrimary' : 'landscapePrimary', angle } : undefined;
+        await this.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1,
+            mobile, screenWidth: width, screenHeight: height, screenOrientation });
     }
 
     // Resolves once the page has loaded: until then it has no document to read or paint.
