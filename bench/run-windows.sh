@@ -42,7 +42,9 @@ export CORVALLO_BIN=$corvallo CORVALLO_RUNNER=$runner
 source "$root/tests/window/xvfb-session.sh"
 xvfb_options=-br # a black root window, which the probe needs before each start
 start_x
-export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
+source "$root/scripts/lib/windows.sh"
+WINEPREFIX=$(wine_prefix)
+export WINEPREFIX
 "$runner" "$corvallo" --version >/dev/null 2>&1 || true # the prefix exists (the bare window takes no option: it would stay open)
 # A server that stays, once the one that ran the start above has ended.
 wineserver -w

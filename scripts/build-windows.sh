@@ -14,6 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
 source scripts/lib/packages.sh
+source scripts/lib/windows.sh
 
 tests=OFF
 case ${1:-} in
@@ -73,19 +74,7 @@ find "$folder" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip -
 cp LICENSES/GPL-3.0-or-later.txt "$folder/COPYING.txt" 2>/dev/null || true
 
 # Every DLL the folder's programs and libraries load is Windows' own or in the folder.
-windows_dlls=" $(echo advapi32 authz comdlg32 d2d1 d3d11 d3d9 dwmapi dwrite dxgi gdi32 imm32 kernel32 \
-    mpr msvcrt netapi32 ole32 oleaut32 setupapi shcore shell32 shlwapi user32 userenv uxtheme \
-    version winmm ws2_32 wtsapi32) "
-shipped=$(cd "$folder" && find . -iname '*.dll' -printf '%f\n' | tr '[:upper:]' '[:lower:]')
-strays=
-while read -r dll; do
-    name=$(echo "$dll" | tr '[:upper:]' '[:lower:]')
-    case $windows_dlls in *" ${name%.dll} "*) continue ;; esac
-    [[ $name == api-ms-win-* ]] && continue
-    grep -qxF "$name" <<<"$shipped" && continue
-    strays="$strays $dll"
-done < <(find "$folder" -iname '*.exe' -o -iname '*.dll' | xargs -n1 x86_64-w64-mingw32-objdump -p \
-    | sed -n 's/^\s*DLL Name: //p' | sort -u)
-[ -z "$strays" ] || { echo "build-windows: the folder needs DLLs it does not have:$strays" >&2; exit 1; }
+missing=$(missing_dlls "$folder")
+[ -z "$missing" ] || { echo "build-windows: the folder needs DLLs it does not have:" $missing >&2; exit 1; }
 
 echo "Windows program: $folder ($(du -sh "$folder" | cut -f1)); scripts/package-windows.sh packs its zip and MSI"

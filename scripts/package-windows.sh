@@ -20,6 +20,7 @@ program=${1:+$(realpath -m "$1")}
 output=${2:+$(realpath -m "$2")}
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
+source scripts/lib/windows.sh
 source=$PWD
 
 say() { printf '[package] %s\n' "$*"; }
@@ -58,21 +59,23 @@ qt=${CORVALLO_QT_WINDOWS:-}
 qt_source=$(sed -n 's/.*(source: \(qt6-base [^)]*\))$/\1/p' "$qt/configure-line.txt")
 [ -n "$qt_source" ] || fail "$qt/configure-line.txt does not say which qt6-base it was built from"
 
-version=${CORVALLO_VERSION:-$(sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)}
+version=${CORVALLO_VERSION:-$(project_version)}
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no project version in CMakeLists.txt"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)}
 [ -n "$SOURCE_DATE_EPOCH" ] || fail "not a git clone: set SOURCE_DATE_EPOCH"
 export TZ=UTC LC_ALL=C
 
 name=corvallo-$version-windows-x64
-stage=$output/stage
+# The folder is packed in a stage of its own, which goes with the script: only the zip and the
+# installer are left.
+mkdir -p "$output"
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
 folder=$stage/$name
-rm -rf "$stage"
 mkdir -p "$folder/LICENSES"
 
 say "Gathering the program, the DLLs it needs and its plugins from $program"
-# A DLL that an imported name resolves to: beside the program, then in Qt's and the MinGW
-# runtime's folders. None found means one of Windows' own.
+# A DLL that the folder lacks: beside the program, then in Qt's and the MinGW runtime's folders.
 find_dll() {
     local dir found
     for dir in "$program" "$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib; do
@@ -81,32 +84,21 @@ find_dll() {
     done
     return 1
 }
-imports() {
-    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
-}
 cp "$program/corvallo.exe" "$folder/"
-queue=("$folder/corvallo.exe")
 while IFS= read -r plugin; do
     mkdir -p "$folder/$(dirname "$plugin")"
     cp "$program/$plugin" "$folder/$plugin"
-    queue+=("$folder/$plugin")
 done < <(cd "$program" && find . -mindepth 2 -iname '*.dll' | sed 's|^\./||' | sort)
-declare -A windows_own=()
-while [ ${#queue[@]} -gt 0 ]; do
-    file=${queue[0]}
-    queue=("${queue[@]:1}")
+# Until every DLL that the folder's files import is in the folder or Windows' own; a DLL found
+# brings its own imports.
+while missing=$(missing_dlls "$folder") && [ -n "$missing" ]; do
     while IFS= read -r dll; do
-        [ -n "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
-        [ -n "${windows_own[${dll,,}]:-}" ] && continue
-        if found=$(find_dll "$dll"); then
-            cp "$found" "$folder/"
-            queue+=("$folder/$(basename "$found")")
-        else
-            windows_own[${dll,,}]=1
-        fi
-    done < <(imports "$file")
+        found=$(find_dll "$dll") \
+            || fail "$dll is needed, and is neither Windows' own nor found beside the program, in Qt for Windows or in the MinGW-w64 runtime"
+        cp "$found" "$folder/"
+    done <<<"$missing"
 done
-echo "          $(cd "$folder" && find . -iname '*.dll' | wc -l) DLLs shipped; Windows' own: ${!windows_own[*]}"
+echo "          $(cd "$folder" && find . -iname '*.dll' | wc -l) DLLs shipped"
 # strip writes the time of stripping into a Windows program's header, or SOURCE_DATE_EPOCH where
 # it is set: stripping again (what was stripped stays as it was) gives every build the same
 # header. A time that the linker wrote elsewhere, as into a DLL's export table, stays: a file
@@ -209,8 +201,10 @@ file_ids=$stage/file-ids
 duplicate=$(printf '%s\n' "${components[@]}" | sort | uniq -d | head -n 1)
 [ -z "$duplicate" ] || fail "two files make the same installer ID $duplicate"
 
-# A name-based GUID (RFC 4122 version 5) in the namespace of the upgrade code.
-upgrade_code=AE78777A-9FA8-4511-9155-BEB5FEB396CC
+# A name-based GUID (RFC 4122 version 5) in the namespace of the upgrade code, which the package's
+# source names.
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([0-9A-F-]\{36\}\)".*/\1/p' packaging/windows/corvallo.wxs)
+[ -n "$upgrade_code" ] || fail "packaging/windows/corvallo.wxs names no upgrade code"
 uuid5() {
     local hex
     hex=$({
@@ -238,7 +232,7 @@ rm -f "$msi_file"
 clock=(faketime -f "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
 (cd "$stage" && "${clock[@]}" wixl -a x64 -o "$msi_file" \
     -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
-    -D SizeKiB="$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')" \
+    -D SizeKiB="$(size_kib "$folder")" \
     "$source/packaging/windows/corvallo.wxs" files.wxs)
 # wixl leaves every file's version empty, so Windows Installer would take each program and DLL for
 # an unversioned file, which a repair compares by date and hash and passes over when changed. Each

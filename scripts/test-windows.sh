@@ -15,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
 source scripts/lib/packages.sh
+source scripts/lib/windows.sh
 started=$(date +%s)
 
 # Wine's Tahoma (fonts-wine) is only recommended by Wine; the zip and the installer are packed
@@ -74,7 +75,8 @@ count() {
 }
 
 # No Windows program of the suite outlives it, whatever a test left behind.
-export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
+WINEPREFIX=$(wine_prefix)
+export WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # The Wine prefix is made once, before tests run side by side, at Windows' display density of

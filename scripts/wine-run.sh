@@ -22,7 +22,9 @@ fail() {
     exit 125
 }
 
-export WINEPREFIX=${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}
+source "$here/lib/windows.sh"
+WINEPREFIX=$(wine_prefix)
+export WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 # No dialog offers to install Mono or Gecko when the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

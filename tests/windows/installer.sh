@@ -17,6 +17,7 @@ set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 source_dir=$(realpath "$here/../..")
 program=$(realpath "${1:?usage: tests/windows/installer.sh PROGRAM_FOLDER}")
+source "$source_dir/scripts/lib/windows.sh"
 
 for tool in wine wineserver wineboot winepath wixl msiinfo msibuild msidiff zip unzip wrestool strings \
     faketime x86_64-w64-mingw32-objdump python3; do
@@ -59,7 +60,7 @@ run_case() {
 
 # Outside a clone the packing takes its times from here.
 git -C "$source_dir" rev-parse >/dev/null 2>&1 || export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-0}
-version=$(sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+version=$(project_version)
 earlier=0.0.1
 pack() { # OUTPUT [VERSION]
     CORVALLO_VERSION=${2:-$version} "$source_dir/scripts/package-windows.sh" "$program" "$1" >"$1.log" 2>&1 \
@@ -75,7 +76,12 @@ rebuilt_msi=$work/rebuilt/corvallo-$version-x64.msi
 msi=$work/first/corvallo-$version-x64.msi
 old_msi=$work/earlier/corvallo-$earlier-x64.msi
 zip_file=$work/first/corvallo-$version-windows-x64.zip
-folder=$work/first/stage/corvallo-$version-windows-x64
+# unpacked OUTPUT: the folder that OUTPUT's zip holds, unpacked into OUTPUT/unpacked once.
+unpacked() {
+    [ -d "$1/unpacked" ] || unzip -q "$1/corvallo-$version-windows-x64.zip" -d "$1/unpacked"
+    echo "$1/unpacked/corvallo-$version-windows-x64"
+}
+folder=$(unpacked "$work/first")
 
 echo "zip: $(stat -c %s "$zip_file") bytes; MSI: $(stat -c %s "$msi") bytes"
 echo "Making a Wine prefix"
@@ -156,8 +162,10 @@ arp_entry() {
     [ "$(reg_value "$key" DisplayName)" = Corvallo ] || fail "no entry $code named Corvallo"
     [ "$(reg_value "$key" DisplayVersion)" = "$version" ] || fail "the entry's version is not $version"
     [ "$(reg_value "$key" Publisher)" = "The Corvallo developers" ] || fail "the entry names no publisher"
-    size=$(find "$folder" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }')
-    [ "$(reg_value "$key" Size)" = "$size" ] || fail "the entry gives $(reg_value "$key" Size) KiB, not $size"
+    # The size that the package gives, against what was installed. (Windows Installer adds its own
+    # estimate, EstimatedSize, which Wine leaves at 0.)
+    size=$(size_kib "$installed")
+    [ "$(reg_value "$key" Size)" = "$size" ] || fail "the entry gives $(reg_value "$key" Size) KiB, Program Files\\Corvallo holds $size"
     # Windows Installer keeps the product's icon under its packed code, and Add/Remove Programs
     # shows it.
     icon=$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$code")" ProductIcon)
@@ -221,7 +229,7 @@ same_version_rebuilt() {
             || fail "$(basename "$(dirname "$to")")'s $version is not registered"
         wine reg query "$uninstall_key\\$(product_code "$from")" >/dev/null 2>&1 \
             && fail "$(basename "$(dirname "$from")")'s $version is still registered"
-        expect_installed_files "$(dirname "$to")/stage/corvallo-$version-windows-x64"
+        expect_installed_files "$(unpacked "$(dirname "$to")")"
     done
     [ "$(product_code "$msi")" != "$(product_code "$rebuilt_msi")" ] || fail "the rebuilt package has the same product code"
     shortcut
@@ -265,26 +273,15 @@ reproducible() {
     echo "   the same zip and the same installer, byte for byte"
 }
 
-# What Windows Installer reads from the package: for all users on 64-bit Windows, the upgrade code,
-# no custom action, one component a file, each with a GUID that the earlier version's has too.
+# What the packing makes of the folder: one component a file, each with a GUID that the earlier
+# version's has too, so that an upgrade replaces each file in place; and no custom action, so that
+# nothing runs at install time but Windows Installer.
 table() { # MSI TABLE: its rows, without the three header lines
     msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4
 }
 installer_tables() {
-    local property files
-    msiinfo suminfo "$msi" | grep -qx 'Template: x64;1033' || fail "the package is not for x64"
-    property=$(table "$msi" Property)
-    for property_value in ALLUSERS$'\t'1 REBOOT$'\t'ReallySuppress ARPPRODUCTICON$'\t'corvallo.ico \
-        ProductVersion$'\t'"$version" UpgradeCode$'\t'{AE78777A-9FA8-4511-9155-BEB5FEB396CC}; do
-        grep -qxF "$property_value" <<<"$property" || fail "no property ${property_value/$'\t'/ = }"
-    done
+    local files
     [ -z "$(table "$msi" CustomAction)" ] || fail "the package has custom actions"
-    grep -qP '^\{AE78777A-9FA8-4511-9155-BEB5FEB396CC\}\t\t'"$version"'\t\t513\t\tWIX_UPGRADE_DETECTED$' \
-        <(table "$msi" Upgrade) || fail "earlier versions and this one are not upgraded"
-    grep -qP '^INSTALLDIR\tProgramFiles64Folder\tCorvallo$' <(table "$msi" Directory) \
-        || fail "not installed into Program Files (64-bit)\\Corvallo"
-    grep -qP '^CorvalloShortcut\tProgramMenuFolder\tCorvallo\t.*\[INSTALLDIR\]corvallo.exe' <(table "$msi" Shortcut) \
-        || fail "no Start-menu shortcut Corvallo"
     files=$(find "$folder" -type f | wc -l)
     [ "$(table "$msi" File | wc -l)" = "$files" ] || fail "the package does not hold the folder's $files files"
     [ "$(table "$msi" Component | grep -cP '^\S+\t\{[0-9A-F-]{36}\}\t\S+\t(256|260)\t')" = $((files + 1)) ] \
@@ -321,7 +318,7 @@ unpacked_zip() {
 }
 
 run_case "two packings give the same zip and installer" reproducible
-run_case "the installer's tables" installer_tables
+run_case "one component a file, with the earlier version's GUIDs; no custom action" installer_tables
 run_case "Windows Installer's validation rules ICE38, ICE43, ICE57 and ICE64" validation_rules
 run_case "programs and DLLs are versioned files" file_versions
 run_case "silent install (msiexec /i /qn)" silent_install

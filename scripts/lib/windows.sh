@@ -1,0 +1,53 @@
+# SPDX-FileCopyrightText: 2026 The Corvallo developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# What the scripts that build, pack, run and test the Windows program share, each said once here.
+# Sourced; it sets nothing but its functions.
+
+# The Wine prefix the program runs in unless the caller names one: the user's cache, or
+# CORVALLO_WINEPREFIX.
+wine_prefix() {
+    echo "${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}"
+}
+
+# The project's version, as CMakeLists.txt names it.
+project_version() {
+    sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' \
+        "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt"
+}
+
+# What the files under FOLDER hold, in KiB rounded up, as Add/Remove Programs gives a size.
+size_kib() {
+    find "$1" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }'
+}
+
+# The DLLs that a program or DLL imports, as it names them.
+dll_imports() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# Whether a DLL is one that every Windows 10 and 11 has (any case): the system's own libraries
+# that Qt, the MinGW-w64 runtime and the program import, and the API sets.
+windows_own_dll() {
+    local name=${1,,} own
+    [[ $name == api-ms-win-* ]] && return 0
+    for own in advapi32 authz comdlg32 d2d1 d3d11 d3d9 dwmapi dwrite dxgi gdi32 imm32 kernel32 mpr \
+        msvcrt netapi32 ole32 oleaut32 setupapi shcore shell32 shlwapi user32 userenv uxtheme version \
+        winmm ws2_32 wtsapi32; do
+        [ "$name" = "$own.dll" ] && return 0
+    done
+    return 1
+}
+
+# The DLLs that the programs and DLLs under FOLDER import and that are neither beside the program,
+# in FOLDER itself, nor Windows' own: one a line, sorted, none when the folder runs as it is.
+missing_dlls() {
+    local folder=$1 dll
+    while IFS= read -r dll; do
+        windows_own_dll "$dll" && continue
+        [ -n "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
+        echo "$dll"
+    done < <(find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -print0 \
+        | while IFS= read -r -d '' file; do dll_imports "$file"; done | sort -fu)
+}
