@@ -44,68 +44,15 @@ test)
     ;;
 esac
 
-sudo=
-[ "$(id -u)" -eq 0 ] || sudo=sudo
-
-installed() {
-    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
-}
-offered() {
-    local candidate
-    candidate=$(LC_ALL=C apt-cache policy "$1" 2>/dev/null | awk '/Candidate:/ { print $2 }')
-    [ -n "$candidate" ] && [ "$candidate" != "(none)" ]
-}
-# apt's whole answer goes to stderr, where a failed install's unmet dependencies are read from.
-apt_install() {
-    $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C apt-get install -y -qq --no-install-recommends "$@" \
-        >&2
-}
-
-# The package lists are fetched once a run at most, and, where a missing package is not offered,
-# once a day at most: a release that lacks one would fetch them again at every start. apt dates
-# its lists by the archive's last change, so the time of the last fetch is kept here.
-stamp=/var/cache/corvallo/package-lists-fetched
-fetched=no
-fetch_lists() {
-    [ "$fetched" = no ] || return 1
-    fetched=yes
-    echo "setup: fetching the package lists"
-    $sudo env LC_ALL=C apt-get update -qq || return 1
-    $sudo mkdir -p "$(dirname "$stamp")" && $sudo touch "$stamp"
-}
-
-# install_group PACKAGE...: installs those of them that are missing, together; where that fails,
-# one at a time, naming each that cannot be installed.
-install_group() {
-    local wanted=() package why
-    for package in "$@"; do
-        installed "$package" && continue
-        if offered "$package"; then
-            wanted+=("$package")
-        else
-            echo "setup: $package is not in this release's packages; going on without it"
-        fi
-    done
-    [ ${#wanted[@]} -gt 0 ] || return 0
-    echo "Installing: ${wanted[*]}"
-    why=$(apt_install "${wanted[@]}" 2>&1) && return 0
-    # Lists fetched earlier may name versions that the archive no longer holds.
-    if grep -qE 'Failed to fetch|Unable to fetch' <<<"$why"; then
-        fetch_lists && apt_install "${wanted[@]}" 2>/dev/null && return 0
-    fi
-    for package in "${wanted[@]}"; do
-        installed "$package" && continue
-        why=$(apt_install "$package" 2>&1) \
-            || echo "setup: $package cannot be installed here at present ($(grep -m 1 -E '^ |^E:' <<<"$why" | sed 's/^ *//')); going on without it"
-    done
-}
+# shellcheck source=scripts/lib/packages.sh
+source "$(dirname "$(realpath "$0")")/lib/packages.sh"
 
 missing=no
 for package in "${run_packages[@]}" "${more_packages[@]}"; do
     installed "$package" && continue
     missing=yes
     if ! compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null || { ! offered "$package" \
-        && [ -z "$(find "$stamp" -newermt '-1 day' 2>/dev/null)" ]; }; then
+        && ! fetched_today; }; then
         fetch_lists || true
         break
     fi
@@ -135,7 +82,7 @@ if [ "$purpose" = test ] && command -v autopkgtest-virt-unshare >/dev/null \
         grep -q "^$user:" "$file" 2>/dev/null && continue
         start=$(awk -F: '$2 + $3 > top { top = $2 + $3 } END { print (top > 100000 ? top : 100000) }' \
             "$file" 2>/dev/null || echo 100000)
-        echo "$user:$start:65536" | $sudo tee -a "$file" >/dev/null
+        echo "$user:$start:65536" | $packages_sudo tee -a "$file" >/dev/null
         added+=("$user:$start:65536 to $file")
     done
     if [ ${#added[@]} -gt 0 ]; then
