@@ -10,16 +10,8 @@ source "${CORVALLO_TESTS:?}/xvfb-session.sh"
 start_x
 longest=0
 for _ in 1 2 3; do
-    setsid -w ${runner:+"$runner"} "$corvallo_bin" >"$work/app.out" 2>"$app_err" &
-    app_pid=$!
-    window=
-    for _ in $(seq 300); do
-        window=$(xdotool search --onlyvisible --name '^Bare$' 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        sleep 0.05
-    done
-    [ -n "$window" ] || fail "the bare window did not appear"
-    sleep 0.5
+    window_title=Bare start_app
+    sleep 0.2
     start=$(date +%s.%N)
     /usr/bin/python3 "$CORVALLO_TESTS/wm-close.py" "$window"
     wait_exit 10

@@ -70,7 +70,8 @@ area_text() {
     import -window root -crop "${3}x${4}+${1}+${2}" -depth 8 txt:-
 }
 
-# Starts the program with the given arguments and waits for its window to be mapped.
+# Starts the program with the given arguments and waits for its window, titled window_title
+# (Corvallo unless set), to be mapped.
 start_app() {
     # The program runs on this X server even when the tests are started from a Wayland desktop;
     # through a runner it is another system's program, and takes that system's Qt platform.
@@ -86,7 +87,7 @@ start_app() {
     LC_ALL=C.UTF-8 setsid -w ${runner:+"$runner"} "$corvallo_bin" "$@" >"$work/app.out" 2>"$app_err" &
     app_pid=$!
     for _ in $(seq 300); do
-        window=$(xdotool search --onlyvisible --name '^Corvallo$' 2>/dev/null | head -n 1 || true)
+        window=$(xdotool search --onlyvisible --name "^${window_title:-Corvallo}\$" 2>/dev/null | head -n 1 || true)
         if [ -n "$window" ] && [ -n "$runner" ]; then
             # Another system places a new window itself: the tests expect it at the origin.
             xdotool windowmove "$window" 0 0
