@@ -43,6 +43,10 @@ void tell(Stream stream, const std::string &text);
 // offer it itself.
 QStringList fontFolders();
 
+// Whether the system itself offers Tahoma to every program, as Windows does, so that it can never
+// be missing there.
+bool systemOffersTahoma();
+
 // The families that stand in for Tahoma where it is missing, in order: sans-serif, as Tahoma is.
 // Without them Qt takes whatever the system gives by default, on Windows a serif face.
 QStringList sansSerifFamilies();

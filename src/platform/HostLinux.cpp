@@ -35,6 +35,12 @@ QStringList fontFolders()
         QStringLiteral("/usr/share/fonts/truetype/wine") };
 }
 
+// fonts-wine may be missing, and fontconfig would not find it anyway.
+bool systemOffersTahoma()
+{
+    return false;
+}
+
 // fontconfig's own name for the system's sans-serif face.
 QStringList sansSerifFamilies()
 {

@@ -51,6 +51,12 @@ QStringList fontFolders()
     return { QStringLiteral(":/fonts") };
 }
 
+// A browser offers no font files at all.
+bool systemOffersTahoma()
+{
+    return false;
+}
+
 // The one face Qt for the web brings along.
 QStringList sansSerifFamilies()
 {

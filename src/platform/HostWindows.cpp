@@ -84,6 +84,11 @@ QStringList fontFolders()
     return {};
 }
 
+bool systemOffersTahoma()
+{
+    return true;
+}
+
 // Every Windows 10 and 11 has the first three; Wine offers the fonts of the Linux it runs on.
 QStringList sansSerifFamilies()
 {

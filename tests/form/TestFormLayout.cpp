@@ -323,7 +323,7 @@ private slots:
         QFETCH(QString, status);
         // Where the system offers Tahoma itself (Windows), it is never missing; elsewhere the
         // fallback stands in, as the run without Tahoma checks it.
-        if (a && !tahoma && variantFamily.isEmpty() && Host::fontFolders().isEmpty())
+        if (a && !tahoma && variantFamily.isEmpty() && Host::systemOffersTahoma())
             QFAIL("Tahoma, the system's own font, is not offered");
         window->resize(731, 544);
         const std::int32_t fontUnit = layOutForm(c, 10965, 8160);
