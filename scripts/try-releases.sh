@@ -27,9 +27,13 @@ command -v mmdebstrap >/dev/null \
 
 commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
+# The logs belong to the user who started the script, also when it ran itself again through sudo.
+owner=${SUDO_UID:+$SUDO_UID:${SUDO_GID:-$SUDO_UID}}
+[ -z "$owner" ] || chown "$owner" "$logs"
 root=
 cleanup() {
     [ -z "$root" ] || root_close "$root" || true
+    [ -z "$owner" ] || chown -R "$owner" "$logs" || true
     return 0
 }
 trap cleanup EXIT
