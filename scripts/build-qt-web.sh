@@ -20,34 +20,19 @@ source "$here/lib/qt-features.sh"
 source "$here/lib/emscripten.sh"
 
 jobs=${CORVALLO_JOBS:-2}
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo
-host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
-prefix=$cache/qt-web-${host_version:-none}
-prefix=${prefix//[:~]/_}
+prefix=$(qt_prefix web)
 
 if [ "${1:-}" = --print ]; then
-    [ -s "$prefix/configure-line.txt" ] && echo "$prefix"
+    qt_built "$prefix" && echo "$prefix"
     exit 0
 fi
-
-steps=6
-step=0
-say() {
-    step=$((step + 1))
-    printf '[%d/%d] %s\n' "$step" "$steps" "$*"
-}
-fail() {
-    echo "build-qt-web: $*" >&2
-    exit 1
-}
 
 say "Packages: Emscripten, Debian's Qt as the host tools, the source tools"
 install_missing qt6-base-dev "${emscripten_packages[@]}" cmake ninja-build dpkg-dev
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 source_version=$(qt_source_version)
-prefix=$cache/qt-web-$host_version
-prefix=${prefix//[:~]/_}
-work=$cache/qt-web-work
+prefix=$(qt_prefix web)
+work=$(dirname "$prefix")/qt-web-work
 use_emscripten "$work/emsdk"
 # Read by Qt's CMake files from the cache, so that the configure line is the same from any clone.
 mkdir -p "$work"
@@ -79,7 +64,7 @@ line="${configure[*]} (source: qt6-base $source_version; $(emcc --version | head
  $(sha256sum <"$work/qt-web-openglwidgets.cmake" | cut -c 1-16))"
 
 say "Checking for a build of Qt $host_version in $prefix"
-if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")" = "$line" ]; then
+if qt_built "$prefix" "$line"; then
     echo "      reused (delete $prefix to build it again)"
     exit 0
 fi
@@ -95,22 +80,11 @@ mkdir -p "$work/build"
     || { tail -n 30 "$work/configure.log" >&2; fail "configure failed; see $work/configure.log"; }
 
 say "Building with $jobs jobs"
-start=$(date +%s)
-cmake --build "$work/build" --parallel "$jobs" 2>&1 | tee "$work/build.log" \
-    | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[][\/]/); if (n[2] % 100 == 0 || n[2] == n[3]) printf "      %s of %s steps\n", n[2], n[3]; fflush() }
-           /FAILED|error:/ { print; fflush() }' \
-    || fail "build failed; see $work/build.log"
-echo "      built in $(($(date +%s) - start)) s"
+build_qt "$work" "$jobs" || fail "no Qt for the web"
 
 say "Installing into $prefix"
-rm -rf "$prefix.new"
-cmake --install "$work/build" --prefix "$prefix.new" >"$work/install.log" 2>&1 \
-    || fail "install failed; see $work/install.log"
-# The fonts Qt's web platform carries, and their licences for the folder that ships them.
-mkdir -p "$prefix.new/licenses"
-cp "$work/source/src/3rdparty/wasm/"{DEJAVU-LICENSE,VERA-LICENSE} "$prefix.new/licenses/"
-echo "$line" >"$prefix.new/configure-line.txt"
-rm -rf "$prefix"
-mv "$prefix.new" "$prefix"
-drop_qt_source "$work"
-echo "      Qt for the web is in $prefix ($(du -sh "$prefix" | cut -f1))"
+# The fonts Qt's web platform carries, with their licences, for the folder that ships them.
+install_qt "$work" "$prefix" "$line" \
+    "$work/source/src/3rdparty/wasm/DEJAVU-LICENSE:licenses/DEJAVU-LICENSE" \
+    "$work/source/src/3rdparty/wasm/VERA-LICENSE:licenses/VERA-LICENSE" \
+    || fail "no Qt for the web"

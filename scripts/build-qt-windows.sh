@@ -20,34 +20,19 @@ source "$(dirname "$(realpath "$0")")/lib/qt-source.sh"
 source "$(dirname "$(realpath "$0")")/lib/qt-features.sh"
 
 jobs=${CORVALLO_JOBS:-2}
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo
-host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
-prefix=$cache/qt-windows-${host_version:-none}
-prefix=${prefix//[:~]/_}
+prefix=$(qt_prefix windows)
 
 if [ "${1:-}" = --print ]; then
-    [ -s "$prefix/configure-line.txt" ] && echo "$prefix"
+    qt_built "$prefix" && echo "$prefix"
     exit 0
 fi
-
-steps=6
-step=0
-say() {
-    step=$((step + 1))
-    printf '[%d/%d] %s\n' "$step" "$steps" "$*"
-}
-fail() {
-    echo "build-qt-windows: $*" >&2
-    exit 1
-}
 
 say "Packages: the MinGW-w64 cross compiler, Debian's Qt as the host tools, the source tools"
 packages=(qt6-base-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build dpkg-dev)
 install_missing "${packages[@]}"
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 source_version=$(qt_source_version)
-prefix=$cache/qt-windows-$host_version
-prefix=${prefix//[:~]/_}
+prefix=$(qt_prefix windows)
 upstream=${host_version#*:}
 upstream=${upstream%%[+-]*}
 
@@ -58,7 +43,7 @@ upstream=${upstream%%[+-]*}
 # went into. FreeType stays: Qt's offscreen platform, on which the unit tests run, draws with it.
 # The MinGW runtime is linked into every DLL, so none is shipped. No link time goes into a DLL's
 # header or export table, so that two builds give the same DLLs.
-work=$cache/qt-windows-work
+work=$(dirname "$prefix")/qt-windows-work
 toolchain=$work/mingw-w64.cmake
 runtime='-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp'
 configure=(
@@ -81,7 +66,7 @@ configure=(
 line="${configure[*]} (source: qt6-base $source_version)"
 
 say "Checking for a build of Qt $host_version in $prefix"
-if [ -s "$prefix/configure-line.txt" ] && [ "$(cat "$prefix/configure-line.txt")" = "$line" ]; then
+if qt_built "$prefix" "$line"; then
     echo "      reused (delete $prefix to build it again)"
     exit 0
 fi
@@ -111,23 +96,8 @@ rm -rf "$work/build"
     || { tail -n 30 "$work/configure.log" >&2; fail "configure failed; see $work/configure.log"; }
 
 say "Building with $jobs jobs"
-start=$(date +%s)
-# Ninja's own [done/total] counter, shown every hundred files rather than one line per file.
-cmake --build "$work/build" --parallel "$jobs" 2>&1 | tee "$work/build.log" \
-    | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[][\/]/); if (n[2] % 100 == 0 || n[2] == n[3]) printf "      %s of %s steps\n", n[2], n[3]; fflush() }
-           /FAILED|error:/ { print; fflush() }' \
-    || fail "build failed; see $work/build.log"
-echo "      built in $(($(date +%s) - start)) s"
+build_qt "$work" "$jobs" || fail "no Qt for Windows"
 
 say "Installing into $prefix"
-# Qt's installation can be moved: it is installed beside the old one, then put in its place.
-rm -rf "$prefix.new"
-cmake --install "$work/build" --prefix "$prefix.new" >"$work/install.log" 2>&1 \
-    || fail "install failed; see $work/install.log"
-cp "$toolchain" "$prefix.new/mingw-w64.cmake"
-echo "$line" >"$prefix.new/configure-line.txt"
-rm -rf "$prefix"
-mv "$prefix.new" "$prefix"
 # Qt itself and the build's logs stay in the cache; the source is fetched again for another build.
-drop_qt_source "$work"
-echo "      Qt for Windows is in $prefix ($(du -sh "$prefix" | cut -f1))"
+install_qt "$work" "$prefix" "$line" "$toolchain:mingw-w64.cmake" || fail "no Qt for Windows"

@@ -57,3 +57,62 @@ unpack_qt_source() {
 drop_qt_source() {
     rm -rf "$1/build" "$1/source" "$1/download" "$1/apt"
 }
+
+# qt_prefix PLATFORM: where Qt for PLATFORM, built from this release's Qt, is kept in the user's
+# cache, named after the installed qt6-base-dev ("none" before it is installed).
+qt_prefix() {
+    local version prefix
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+    prefix=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/qt-$1-${version:-none}
+    echo "${prefix//[:~]/_}"
+}
+
+# qt_built PREFIX [LINE]: whether PREFIX holds a Qt built and installed whole, with the configure
+# line LINE where it is given.
+qt_built() {
+    [ -s "$1/configure-line.txt" ] && { [ $# -lt 2 ] || [ "$(cat "$1/configure-line.txt")" = "$2" ]; }
+}
+
+# A Qt build says each of its six steps as [N/6] and fails with its script's name.
+qt_step=0
+say() {
+    qt_step=$((qt_step + 1))
+    printf '[%d/6] %s\n' "$qt_step" "$*"
+}
+fail() {
+    echo "$(basename "$0" .sh): $*" >&2
+    exit 1
+}
+
+# build_qt WORK JOBS: builds the configured tree WORK/build with JOBS jobs, showing Ninja's own
+# [done/total] counter every hundred steps rather than one line a file; its log is WORK/build.log.
+build_qt() {
+    local start
+    start=$(date +%s)
+    cmake --build "$1/build" --parallel "$2" 2>&1 | tee "$1/build.log" \
+        | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[][\/]/); if (n[2] % 100 == 0 || n[2] == n[3]) printf "      %s of %s steps\n", n[2], n[3]; fflush() }
+               /FAILED|error:/ { print; fflush() }' \
+        || { echo "the build failed; see $1/build.log" >&2; return 1; }
+    echo "      built in $(($(date +%s) - start)) s"
+}
+
+# install_qt WORK PREFIX LINE [FROM:TO...]: installs the built tree WORK/build into PREFIX, with
+# each file FROM copied to TO inside it and the configure line LINE in its configure-line.txt, then
+# drops the source. Qt's installation can be moved: it is installed beside the old one, then put in
+# its place, so that a build found unfit stays usable until then.
+install_qt() {
+    local work=$1 prefix=$2 line=$3 extra
+    shift 3
+    rm -rf "$prefix.new"
+    cmake --install "$work/build" --prefix "$prefix.new" >"$work/install.log" 2>&1 \
+        || { echo "the install failed; see $work/install.log" >&2; return 1; }
+    for extra in "$@"; do
+        mkdir -p "$(dirname "$prefix.new/${extra#*:}")"
+        cp "${extra%%:*}" "$prefix.new/${extra#*:}" || return 1
+    done
+    echo "$line" >"$prefix.new/configure-line.txt"
+    rm -rf "$prefix"
+    mv "$prefix.new" "$prefix" || return 1
+    drop_qt_source "$work"
+    echo "      in $prefix ($(du -sh "$prefix" | cut -f1))"
+}
