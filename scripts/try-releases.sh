@@ -22,8 +22,8 @@ suites=("$@")
 if [ "$(id -u)" -ne 0 ]; then
     exec sudo "$self" "${suites[@]}"
 fi
-command -v mmdebstrap >/dev/null \
-    || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends mmdebstrap >/dev/null
+source scripts/lib/packages.sh
+install_missing mmdebstrap
 
 commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
