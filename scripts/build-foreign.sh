@@ -34,13 +34,11 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo env CORVALLO_CACHE="$cache" "$self" "$arch" "$suite"
 fi
 # Run through sudo, every file written for the user is given back to the user, however the run ends.
-owner=
-[ -z "${SUDO_UID:-}" ] || owner=$SUDO_UID:${SUDO_GID:-$SUDO_UID}
 make_user_dir() {
     local top=$1
     while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
     mkdir -p "$1"
-    [ -z "$owner" ] || chown -R "$owner" "$top"
+    give_back "$top"
 }
 make_user_dir "$out"
 make_user_dir "$cache"
@@ -52,7 +50,7 @@ update-binfmts --enable || { echo "build-foreign: update-binfmts cannot enable e
 
 root=
 cleanup() {
-    [ -z "$owner" ] || chown -R "$owner" "$out" "$cache"
+    give_back "$out" "$cache"
     [ -z "$root" ] || root_close "$root" || true
 }
 trap cleanup EXIT

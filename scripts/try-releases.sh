@@ -28,12 +28,11 @@ install_missing mmdebstrap
 commit=$(git -c safe.directory="*" rev-parse --short HEAD)
 logs=$(mktemp -d "${TMPDIR:-/tmp}/corvallo-releases.XXXXXX")
 # The logs belong to the user who started the script, also when it ran itself again through sudo.
-owner=${SUDO_UID:+$SUDO_UID:${SUDO_GID:-$SUDO_UID}}
-[ -z "$owner" ] || chown "$owner" "$logs"
+give_back "$logs"
 root=
 cleanup() {
     [ -z "$root" ] || root_close "$root" || true
-    [ -z "$owner" ] || chown -R "$owner" "$logs" || true
+    give_back "$logs" || true
     return 0
 }
 trap cleanup EXIT
@@ -54,8 +53,8 @@ fresh_root() {
     root_open "$tarball"
 }
 
-# installed: how many packages the root has installed.
-installed() {
+# packages_in_root: how many packages the root has installed.
+packages_in_root() {
     chroot "$root" dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'
 }
 
@@ -95,14 +94,14 @@ for suite in "${suites[@]}"; do
     git -c safe.directory="*" clone -q --no-checkout "$PWD" "$root/home/user/corvallo"
     git -C "$root/home/user/corvallo" checkout -q "$commit"
     chroot "$root" chown -R user:user /home/user/corvallo
-    before=$(installed)
+    before=$(packages_in_root)
     qt=
 
     echo "== $suite: scripts/start.sh 0 (log: $logs/$suite-start.log)" >&2
     start=$(date +%s)
     start_status=$(as_user "$logs/$suite-start.log" scripts/start.sh 0)
     start_time=$(($(date +%s) - start))
-    after_start=$(installed)
+    after_start=$(packages_in_root)
     qt=$(chroot "$root" dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null \
         | sed -E 's/^[0-9]+://; s/[+~-].*//') || qt=
 
@@ -110,7 +109,7 @@ for suite in "${suites[@]}"; do
     start=$(date +%s)
     test_status=$(as_user "$logs/$suite-test.log" scripts/test.sh)
     test_time=$(($(date +%s) - start))
-    after_test=$(installed)
+    after_test=$(packages_in_root)
 
     rows+=("| $suite | ${qt:-none} | $before | $((after_start - before)) | $start_status | ${start_time} s |\
  $((after_test - before)) | $(suite_counts "$logs/$suite-test.log" '== build and tests ==') |\

@@ -57,6 +57,12 @@ debian_root_tarball() {
     mv "$tarball.new" "$tarball"
 }
 
+# give_back PATH...: a script that ran itself again through sudo gives what it wrote for the user
+# who started it back to that user; otherwise it does nothing.
+give_back() {
+    [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:${SUDO_GID:-$SUDO_UID}" "$@"
+}
+
 # root_open TARBALL: unpacks a root made by debian_root_tarball into a new folder, open to every
 # user as a root directory is (apt's own user and a builder need that), with this machine's name
 # service and its /proc, /sys and /dev mounted in; prints the folder.
