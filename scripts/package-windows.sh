@@ -71,6 +71,7 @@ name=corvallo-$version-windows-x64
 mkdir -p "$output"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
+rm -rf "$output/stage" # where earlier versions of this script left it
 folder=$stage/$name
 mkdir -p "$folder/LICENSES"
 
@@ -219,7 +220,7 @@ uuid5() {
 # change (a fix in the packing, a rebuilt Qt) is another product of the same upgrade code, which
 # replaces the one installed, even at the same version.
 contents=$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.wxs "$icon" scripts/package-windows.sh \
-    scripts/lib/pe-versions.py | sha256sum | cut -c1-64)
+    scripts/lib/windows.sh scripts/lib/pe-versions.py | sha256sum | cut -c1-64)
 product_code=$(uuid5 "Corvallo $version product $contents")
 package_code=$(uuid5 "Corvallo $version package $contents")
 
