@@ -47,6 +47,8 @@ esac
 # shellcheck source=scripts/lib/packages.sh
 source "$(dirname "$(realpath "$0")")/lib/packages.sh"
 
+# The package lists are fetched when there are none, or when a missing package is not offered and
+# they were not fetched in the last day: a release that lacks one would fetch them at every start.
 missing=no
 for package in "${run_packages[@]}" "${more_packages[@]}"; do
     installed "$package" && continue

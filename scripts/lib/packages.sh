@@ -81,5 +81,5 @@ install_missing() {
     echo "      installing ${missing[*]}"
     fetch_lists >/dev/null || true
     why=$(apt_install "${missing[@]}" 2>&1) \
-        || { grep -E '^E:|^ ' <<<"$why" >&2; echo "apt could not install ${missing[*]}" >&2; return 1; }
+        || { tail -n 5 <<<"$why" >&2; echo "apt could not install ${missing[*]}" >&2; return 1; }
 }
