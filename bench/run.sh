@@ -5,7 +5,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Measures Corvallo against a bare Qt window under one X server of its own (Xvfb, no window
-# manager), runs alternated, and prints a table of medians and ratios. See README, "Performance".
+# manager), runs alternated, and prints a table of medians and ratios. See docs/performance.md.
 #
 #   bench/run.sh [--runs N] [--idle SECONDS] [--questions N] [--no-pace] [--build-dir DIR]
 #
