@@ -33,7 +33,8 @@ fail() {
 windows_build=scripts/build-windows.sh
 windows_program=build/windows/Corvallo
 
-output=${output:-$(realpath -m build/windows-packages)}
+default_output=$(realpath -m build/windows-packages)
+output=${output:-$default_output}
 
 say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime, pefile"
 packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
@@ -71,7 +72,8 @@ name=corvallo-$version-windows-x64
 mkdir -p "$output"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-rm -rf "$output/stage" # where earlier versions of this script left it
+# Where earlier versions of this script left their stage.
+[ "$output" != "$default_output" ] || rm -rf "$output/stage"
 folder=$stage/$name
 mkdir -p "$folder/LICENSES"
 

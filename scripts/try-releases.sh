@@ -53,8 +53,8 @@ fresh_root() {
     root_open "$tarball"
 }
 
-# packages_in_root: how many packages the root has installed.
-packages_in_root() {
+# root_package_count: how many packages the root has installed.
+root_package_count() {
     chroot "$root" dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'
 }
 
@@ -94,14 +94,14 @@ for suite in "${suites[@]}"; do
     git -c safe.directory="*" clone -q --no-checkout "$PWD" "$root/home/user/corvallo"
     git -C "$root/home/user/corvallo" checkout -q "$commit"
     chroot "$root" chown -R user:user /home/user/corvallo
-    before=$(packages_in_root)
+    before=$(root_package_count)
     qt=
 
     echo "== $suite: scripts/start.sh 0 (log: $logs/$suite-start.log)" >&2
     start=$(date +%s)
     start_status=$(as_user "$logs/$suite-start.log" scripts/start.sh 0)
     start_time=$(($(date +%s) - start))
-    after_start=$(packages_in_root)
+    after_start=$(root_package_count)
     qt=$(chroot "$root" dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null \
         | sed -E 's/^[0-9]+://; s/[+~-].*//') || qt=
 
@@ -109,7 +109,7 @@ for suite in "${suites[@]}"; do
     start=$(date +%s)
     test_status=$(as_user "$logs/$suite-test.log" scripts/test.sh)
     test_time=$(($(date +%s) - start))
-    after_test=$(packages_in_root)
+    after_test=$(root_package_count)
 
     rows+=("| $suite | ${qt:-none} | $before | $((after_start - before)) | $start_status | ${start_time} s |\
  $((after_test - before)) | $(suite_counts "$logs/$suite-test.log" '== build and tests ==') |\

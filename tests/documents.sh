@@ -5,8 +5,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # The documents lead where they say: every relative link of README.md and of the documents under
-# docs/ reaches a file or folder, and a heading of it where it names one (#part), and every script, test or folder of the tree that they name by
-# its path (scripts/…, tests/…, bench/…, packaging/…, debian/…, .ci/…) is there.
+# docs/ reaches a file or folder, and a heading of it where it names one (#part), and every
+# script, test or folder of the tree that they name by its path (scripts/…, tests/…, bench/…,
+# packaging/…, debian/…, .ci/…) is there.
 #   tests/documents.sh [SOURCE_FOLDER]      default: the tree this script is in
 set -euo pipefail
 source_dir=$(realpath "${1:-$(dirname "$(realpath "$0")")/..}")
@@ -21,8 +22,8 @@ done < <(find docs -name '*.md' 2>/dev/null | LC_ALL=C sort)
 # anchors DOCUMENT: the anchors of its headings, one a line, as the project's forge makes them: in
 # lower case, without punctuation, blanks as hyphens.
 anchors() {
-    sed -n 's/^#\{1,6\} \+//p' "$1" | LC_ALL=C.UTF-8 sed 's/[^[:alnum:] _-]//g; s/ /-/g' \
-        | LC_ALL=C.UTF-8 tr '[:upper:]' '[:lower:]'
+    awk '/^```/ { code = !code; next } !code && /^#+ / { sub(/^#+ +/, ""); print }' "$1" \
+        | LC_ALL=C.UTF-8 sed 's/[^[:alnum:] _-]//g; s/ /-/g; s/.*/\L&/'
 }
 
 broken=() links=0 paths=0
