@@ -93,6 +93,9 @@ await_menu() {
     failed_on_screen "the menu did not come $1"
 }
 
+# What the monkey did last and the program holds within a pause is taken first: the longest pause
+# lasts 3 s, at level 1 (a level clicked now would hide the menu that the resize below shows).
+sleep 4
 # A resize shows the menu; "Livello 1" (no digit pad to cover "Stop") stops whatever runs and
 # starts a lesson, "Stop" ends it and the menu comes back. Each size is given the time to reach the
 # program: two sizes in one go may reach it as one, the same as before, which is no resize.
@@ -103,6 +106,7 @@ await_menu "with the resize"
 # Past the double-click interval: a click within 400 ms of the monkey's last one, near it, would be
 # taken as the second half of a double click, which starts no lesson.
 sleep 0.5
+menu_shown || failed_on_screen "the menu went away before it was clicked"
 click_at 366 100
 # The lesson that ran returns first, then "Stop" hides until the new one starts a second later; a
 # click before that would find nothing to press. A busy machine may take some seconds for both.
