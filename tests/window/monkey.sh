@@ -69,28 +69,23 @@ stop_shown() {
     # shellcheck disable=SC2046
     [ "$(area_text $(place area stop) | tail -n +2 | grep -c -v '#000000')" != 0 ]
 }
-# await_stop shown|hidden: waits up to 20 s for "Stop" to be shown or hidden.
-await_stop() {
-    local i
-    for i in $(seq 200); do
-        if stop_shown; then [ "$1" = shown ] && return 0; else [ "$1" = hidden ] && return 0; fi
-        sleep 0.1
-    done
-    failed_on_screen "\"Stop\" is not $1"
+stop_hidden() {
+    ! stop_shown
 }
-
 # Whether the menu is drawn: the border of "Livello 1".
 menu_shown() {
     [ "$(pixel 235 100)" = 192,255,192 ]
 }
-# await_menu WHY: waits up to 15 s for the menu; a busy machine may take some seconds.
-await_menu() {
-    local i
-    for i in $(seq 150); do
-        menu_shown && return 0
+# until_screen WHY COMMAND...: waits up to 20 s for COMMAND to hold (a busy machine may take some
+# seconds), and fails with WHY and the screen where it never does.
+until_screen() {
+    local why=$1 i
+    shift
+    for i in $(seq 200); do
+        "$@" && return 0
         sleep 0.1
     done
-    failed_on_screen "the menu did not come $1"
+    failed_on_screen "$why"
 }
 
 # What the monkey did last and the program holds within a pause is taken first: the longest pause
@@ -102,7 +97,7 @@ sleep 4
 xdotool windowsize "$window" 700 500
 sleep 0.3
 design_size
-await_menu "with the resize"
+until_screen "the menu did not come with the resize" menu_shown
 # Past the double-click interval: a click within 400 ms of the monkey's last one, near it, would be
 # taken as the second half of a double click, which starts no lesson.
 sleep 0.5
@@ -110,13 +105,13 @@ menu_shown || failed_on_screen "the menu went away before it was clicked"
 click_at 366 100
 # The lesson that ran returns first, then "Stop" hides until the new one starts a second later; a
 # click before that would find nothing to press. A busy machine may take some seconds for both.
-await_stop hidden
-await_stop shown
+until_screen '"Stop" is not hidden' stop_hidden
+until_screen '"Stop" is not shown' stop_shown
 alive
 ! menu_shown || fail "the menu stays up while a lesson runs"
 click_at 700 530
 # Within a pause the window takes no input.
-await_menu "back after Stop"
+until_screen "the menu did not come back after Stop" menu_shown
 alive
 click_at 366 438 # "Basta!"
 wait_exit 5
