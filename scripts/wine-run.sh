@@ -7,6 +7,7 @@
 # Runs a Windows program of the build under Wine as Windows would start it:
 #   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
 #   scripts/wine-run.sh --prepare      only makes the prefix ready, as below, and says what failed
+#   scripts/wine-run.sh --fresh        ends the prefix's Wine server and all it runs, and waits
 # With CORVALLO_NO_STD_HANDLES=1 it starts as from Explorer or a shortcut, with no standard handles
 # and no console; the title and text of each message box it shows are written to standard output.
 # Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
@@ -26,6 +27,14 @@ source "$here/lib/windows.sh"
 WINEPREFIX=$(wine_prefix)
 export WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's server outlives a program by a few seconds and keeps its desktop on the X server it first
+# met, with the display density it read then: a program of the next test, on another X server,
+# would join that old desktop. A real-window test starts with none left.
+if [ "$program" = --fresh ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    exit 0
+fi
 # No dialog offers to install Mono or Gecko when the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
