@@ -20,7 +20,10 @@ namespace {
 constexpr auto SleepSlice = std::chrono::milliseconds(20);
 
 // Holds back the input that reaches a window during a pause, and the held input posted to a widget
-// (a screen reader's press), to hand them on at the next pump.
+// (a screen reader's press), to hand them on at the next pump. A desktop delivers input only when
+// the pause pumps; a browser delivers it at once, from its own callbacks, while the pause waits:
+// the hold lasts the whole pause. A touch that no widget takes makes Qt send the mouse events it
+// stands for, which are held: so it is left unhandled here, and not handed on itself.
 class InputHold final : public QObject {
 public:
     bool eventFilter(QObject *receiver, QEvent *event) override
@@ -28,6 +31,10 @@ public:
         const bool input = event->isInputEvent() && receiver->isWindowType();
         if (!input && event->type() != HeldInputEvent::eventType())
             return false;
+        if (isTouch(event->type())) {
+            event->ignore();
+            return true;
+        }
         m_held.push_back({ receiver, std::unique_ptr<QEvent>(event->clone()) });
         return true;
     }
@@ -41,6 +48,12 @@ public:
     }
 
 private:
+    static bool isTouch(QEvent::Type type)
+    {
+        return type == QEvent::TouchBegin || type == QEvent::TouchUpdate || type == QEvent::TouchEnd
+            || type == QEvent::TouchCancel;
+    }
+
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
 };
 
@@ -58,7 +71,8 @@ bool anyWindowShown()
 
 }
 
-QtPlatform::QtPlatform()
+QtPlatform::QtPlatform(Wait wait)
+    : m_wait(wait ? std::move(wait) : Wait(Host::wait))
 {
     bool ok = false;
     const auto seed = qEnvironmentVariable("CORVALLO_SEED").toUInt(&ok);
@@ -83,15 +97,17 @@ void QtPlatform::doEvents()
 // ends at once instead of after the pause.
 void QtPlatform::sleep(std::chrono::milliseconds ms)
 {
+    struct Holding {
+        Holding() { qApp->installEventFilter(&inputHold()); }
+        ~Holding() { qApp->removeEventFilter(&inputHold()); }
+    } const holding;
     const auto end = std::chrono::steady_clock::now() + ms;
     for (;;) {
         const auto left = end - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return;
-        Host::wait(std::min<std::chrono::steady_clock::duration>(left, SleepSlice));
-        qApp->installEventFilter(&inputHold());
+        m_wait(std::min<std::chrono::steady_clock::duration>(left, SleepSlice));
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        qApp->removeEventFilter(&inputHold());
         if (!anyWindowShown())
             return;
     }

@@ -7,6 +7,8 @@
 #include "Platform.h"
 
 #include <QTimer>
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -15,7 +17,10 @@
 // that a test can know the questions).
 class QtPlatform final : public Platform {
 public:
-    QtPlatform();
+    // How a pause waits: the host's own wait unless a test stands in for it.
+    using Wait = std::function<void(std::chrono::steady_clock::duration)>;
+
+    explicit QtPlatform(Wait wait = {});
 
     void doEvents() override;
     void sleep(std::chrono::milliseconds ms) override;
@@ -27,6 +32,7 @@ public:
     bool isTimerEnabled() const override;
 
 private:
+    Wait m_wait;
     QTimer m_timer;
     std::function<void()> m_timerHandler;
     std::mt19937 m_generator;

@@ -10,7 +10,6 @@
 #include "Frame.h"
 #include "Label.h"
 #include "LabelAccessible.h"
-#include "QtPlatform.h"
 #include "Rgb.h"
 
 #include <QAccessible>
@@ -190,23 +189,6 @@ private slots:
         }
         QVERIFY(pressPlatform.totalSlept() >= 4000ms);
         QCOMPARE(pressPlatform.sleepsInMs(), clickPlatform.sleepsInMs());
-    }
-
-    // Like a click, a press waits while a pause holds input back, and counts at the next pump.
-    void aPressWaitsForTheEndOfAPause()
-    {
-        QtPlatform platform;
-        FormMain form(platform);
-        prepare(form, "lesson");
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(find(form, "LabelStop"));
-        QVERIFY(iface && iface->actionInterface());
-        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        platform.sleep(50ms);
-        QVERIFY(!form.state().StopRequested);
-        platform.doEvents();
-        QVERIFY(form.state().StopRequested);
-        form.state().Running = false;
     }
 
     // A new caption is told once; a colour, a grey level of a fade or the dot grid's rows are

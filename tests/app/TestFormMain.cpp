@@ -9,9 +9,15 @@
 #include "Label.h"
 #include "Rgb.h"
 #include "FormState.h"
+#include "LabelAccessible.h"
+#include "QtPlatform.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QPointingDevice>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 
 using namespace std::chrono_literals;
@@ -21,6 +27,11 @@ class TestFormMain : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        LabelAccessible::installFactory();
+    }
+
     void init()
     {
         platform = std::make_unique<FakePlatform>();
@@ -196,7 +207,93 @@ private slots:
         QVERIFY(form->controls().FrameLevel->isVisible());
     }
 
+    // Input that comes while a pause waits, as a browser delivers it from its own callbacks, is
+    // held until the next pump and then handled in the order it came: a click, a touch, keypad
+    // keys and a screen reader's press alike.
+    void inputWaitsForTheEndOfAPause_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<int>("lastKey");
+        // A touch first: a touch where a click has just been is a double click.
+        QTest::newRow("a touch on Stop") << QStringList { "touch LabelStop" } << true << -1;
+        QTest::newRow("a click on Stop") << QStringList { "click LabelStop" } << true << -1;
+        QTest::newRow("a screen reader's press on Stop") << QStringList { "press LabelStop" } << true << -1;
+        QTest::newRow("a keypad digit") << QStringList { "key 7" } << false << 96 + 7;
+        QTest::newRow("a click on the pad's 4") << QStringList { "click LabelDigit(4)" } << false << 96 + 4;
+        QTest::newRow("a touch on the pad's 0") << QStringList { "touch LabelDigit(0)" } << false << 96;
+        QTest::newRow("two digits, in their order") << QStringList { "key 4", "click LabelDigit(2)" } << false
+                                                    << 96 + 2;
+    }
+
+    void inputWaitsForTheEndOfAPause()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(bool, stopped);
+        QFETCH(int, lastKey);
+        static QPointingDevice *const touchScreen = QTest::createTouchDevice();
+        FormMain *shown = nullptr;
+        bool handledInThePause = false;
+        // The first wait of the pause brings the input; every wait looks whether any was handled.
+        QtPlatform qt([&](std::chrono::steady_clock::duration) {
+            if (!inputs.isEmpty() && shown) {
+                for (const QString &input : std::exchange(inputs, {}))
+                    give(*shown, input, *touchScreen);
+            }
+            if (shown)
+                handledInThePause |= shown->state().StopRequested || shown->state().LastKey != -1;
+        });
+        FormMain paused(qt);
+        paused.Form_Load(std::nullopt);
+        paused.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&paused));
+        const FormControls &c = paused.controls();
+        c.FrameLevel->setVisible(false);
+        c.LabelStop->setVisible(true);
+        c.FrameNum->setVisible(!stopped);
+        paused.state().Running = true;
+        paused.state().LastKey = -1;
+        shown = &paused;
+
+        qt.sleep(60ms);
+        QVERIFY2(!handledInThePause, "input was handled during the pause");
+        QVERIFY(!paused.state().StopRequested);
+        QCOMPARE(paused.state().LastKey, std::int16_t(-1));
+        qt.doEvents();
+        QCOMPARE(paused.state().StopRequested, stopped);
+        QCOMPARE(paused.state().LastKey, std::int16_t(lastKey));
+        paused.state().Running = false;
+    }
+
 private:
+    // One input as the window system delivers it, at once: "click NAME", "touch NAME",
+    // "press NAME" (a screen reader's) or "key DIGIT" (the keypad's).
+    static void give(FormMain &form, const QString &input, QPointingDevice &touchScreen)
+    {
+        const QString what = input.section(' ', 0, 0);
+        const QString name = input.section(' ', 1);
+        QWindow *window = form.windowHandle();
+        if (what == "key") {
+            const auto key = Qt::Key(Qt::Key_0 + name.toInt());
+            QTest::keyPress(window, key, Qt::KeypadModifier);
+            QTest::keyRelease(window, key, Qt::KeypadModifier);
+            return;
+        }
+        Label *label = form.findChild<Label *>(name);
+        QVERIFY2(label, qPrintable(name));
+        const QPoint middle = label->mapTo(&form, label->rect().center());
+        if (what == "click") {
+            QTest::mouseClick(window, Qt::LeftButton, {}, middle);
+        } else if (what == "touch") {
+            QTest::touchEvent(window, &touchScreen).press(0, middle, window);
+            QTest::touchEvent(window, &touchScreen).release(0, middle, window);
+        } else {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
+            QVERIFY(iface && iface->actionInterface());
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
+    }
+
     std::unique_ptr<FakePlatform> platform;
     std::unique_ptr<FormMain> form;
 };
