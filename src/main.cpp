@@ -9,6 +9,7 @@
 #include "Icon.h"
 #include "KeyRepeat.h"
 #include "LabelAccessible.h"
+#include "PageWindow.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <tuple>
 
 // GCC says it builds with AddressSanitizer by a macro, clang by a feature.
@@ -120,17 +122,24 @@ int main(int argc, char *argv[])
     int status = EXIT_SUCCESS;
     {
         QtPlatform platform;
-        FormMain form(platform);
+        // Where the window fills the screen (a browser's page, of any shape), the form sits in a
+        // page of its own at the design's proportions.
+        std::unique_ptr<PageWindow> page;
+        if (Host::fillsScreen())
+            page = std::make_unique<PageWindow>();
+        FormMain form(platform, page.get());
         form.Form_Load(invocation.level);
         if (form.isUnloaded())
             return end(EXIT_SUCCESS);
         // In a browser the loop below may never return: the page learns of the end as the window
         // goes.
         QObject::connect(&application, &QGuiApplication::lastWindowClosed, [] { Host::ended(0); });
-        if (Host::fillsScreen()) {
+        if (page) {
+            page->hold(form);
             // The page's only window takes the keys at once, before anything is clicked.
-            form.showFullScreen();
-            form.activateWindow();
+            page->showFullScreen();
+            page->activateWindow();
+            form.setFocus();
         } else
             form.show();
         status = application.exec();

@@ -4,6 +4,7 @@
 
 #include "FormMain.h"
 
+#include "DesignScale.h"
 #include "DigitPad.h"
 #include "FormDesign.h"
 #include "FormLayout.h"
@@ -79,7 +80,9 @@ void FormMain::Form_Load(std::optional<std::int16_t> commandLevel)
 
 void FormMain::Form_Resize()
 {
-    m_state.FontUnit = layOutForm(m_controls, pixelsToTwips(width()), pixelsToTwips(height()));
+    const double scale = designScale(*this);
+    m_state.FontUnit
+        = layOutForm(m_controls, pixelsToTwips(width(), scale), pixelsToTwips(height(), scale));
 }
 
 void FormMain::ClearDisplay()
@@ -179,10 +182,13 @@ void FormMain::LabelDigit_Click(std::int16_t Index)
     DigitPad({ m_controls, m_state, m_platform }).LabelDigit_Click(Index);
 }
 
+// In a page (PageWindow) the form is not a window of its own: the page closes with it.
 void FormMain::unload()
 {
     m_unloaded = true;
     close();
+    if (window() != this)
+        window()->close();
 }
 
 void FormMain::resizeEvent(QResizeEvent *event)

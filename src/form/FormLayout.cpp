@@ -5,8 +5,10 @@
 #include "FormLayout.h"
 
 #include "FormControls.h"
+#include "FormDesign.h"
 #include "Frame.h"
 #include "Label.h"
+#include "Twips.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,6 +56,19 @@ std::int32_t layOutForm(const FormControls &c, double width, double height)
 
     c.FrameLevel->setVisible(true);
     return fontUnit;
+}
+
+PageFit fitToPage(QSize page)
+{
+    const double designWidth = FormDesign::DesignWidth / TwipsPerPixel;
+    const double designHeight = FormDesign::DesignHeight / TwipsPerPixel;
+    const double fit = std::min(page.width() / designWidth, page.height() / designHeight);
+    if (!(fit > 0))
+        return { QRect(QPoint(), page.expandedTo(QSize(0, 0))), 1.0 };
+    const QSize size(std::min(page.width(), int(std::lround(designWidth * fit))),
+        std::min(page.height(), int(std::lround(designHeight * fit))));
+    const QPoint corner((page.width() - size.width()) / 2, (page.height() - size.height()) / 2);
+    return { QRect(corner, size), std::min(1.0, fit) };
 }
 
 void clearDisplay(const FormControls &controls)

@@ -4,6 +4,7 @@
 
 #include "Label.h"
 
+#include "DesignScale.h"
 #include "Fonts.h"
 #include "HeldInputEvent.h"
 #include "Twips.h"
@@ -116,8 +117,14 @@ void Label::setBackColor(Rgb colour)
 void Label::setFontSize(double points)
 {
     m_points = points;
-    setFont(Fonts::labelFont(pointsToPixels(points), m_bold));
+    setFont(Fonts::labelFont(pointsToPixels(points, designScale(*this)), m_bold));
     update();
+}
+
+void Label::rescale()
+{
+    TwipsPlaced::rescale();
+    setFontSize(m_points);
 }
 
 void Label::setBold(bool bold)

@@ -36,6 +36,8 @@ public:
 
     double fontSize() const { return m_points; }
     void setFontSize(double points);
+    // Places the label again and sizes its font, at the scale the design is now drawn at.
+    void rescale() override;
     bool isBold() const { return m_bold; }
     void setBold(bool bold);
 

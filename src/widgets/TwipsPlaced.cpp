@@ -4,6 +4,7 @@
 
 #include "TwipsPlaced.h"
 
+#include "DesignScale.h"
 #include "Twips.h"
 
 #include <QWidget>
@@ -41,9 +42,14 @@ void TwipsPlaced::setGeometryTwips(double left, double top, double width, double
     place();
 }
 
+void TwipsPlaced::rescale()
+{
+    place();
+}
+
 void TwipsPlaced::place()
 {
-    const QRect target = twipsToPixelRect(m_left, m_top, m_width, m_height);
+    const QRect target = twipsToPixelRect(m_left, m_top, m_width, m_height, designScale(m_widget));
     if (m_widget.geometry() != target)
         m_widget.setGeometry(target);
 }

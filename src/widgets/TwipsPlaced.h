@@ -20,6 +20,8 @@ public:
     void setWidthTwips(double twips);
     void setHeightTwips(double twips);
     void setGeometryTwips(double left, double top, double width, double height);
+    // Places the control again, at the scale the design is now drawn at.
+    virtual void rescale();
 
 protected:
     explicit TwipsPlaced(QWidget &widget)

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "DesignScale.h"
 #include "Fonts.h"
 #include "FormControls.h"
 #include "FormLayout.h"
@@ -9,6 +10,7 @@
 #include "Host.h"
 #include "Label.h"
 #include "QuestionSequence.h"
+#include "Twips.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -327,32 +329,74 @@ private slots:
             QFAIL("Tahoma, the system's own font, is not offered");
         window->resize(731, 544);
         const std::int32_t fontUnit = layOutForm(c, 10965, 8160);
-        if (a) {
-            c.Label1->setFontSize(factorFontSize(fontUnit, a));
-            c.Label1->setCaption(QString::number(a));
-            c.LabelX->setCaption(QStringLiteral("X"));
-            c.Label2->setFontSize(factorFontSize(fontUnit, b));
-            c.Label2->setCaption(QString::number(b));
-            c.LabelP->setCaption(
-                (QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n")).repeated(b));
-            c.LabelR->setFontSize(productFontSize(fontUnit, a, b));
-            c.LabelR->setCaption(QString::number(a * b));
-        }
+        if (a)
+            showQuestion(fontUnit, a, b);
         c.LabelM->setCaption(message);
         if (!status.isEmpty())
             c.LabelG->setCaption(status);
         useVariant();
 
-        for (const Label *label : window->findChildren<Label *>()) {
-            for (const double ratio : { 1.0, 1.25, 1.5, 2.0 }) {
-                const int clipped = clippedText(*label, ratio);
-                QVERIFY2(clipped == 0,
-                    qPrintable(QStringLiteral("%1 \"%2\" at %3: %4 device pixels of text cut off")
-                                   .arg(label->objectName(), label->caption())
-                                   .arg(ratio)
-                                   .arg(clipped)));
+        for (const Label *label : window->findChildren<Label *>())
+            for (const double ratio : { 1.0, 1.25, 1.5, 2.0 })
+                QVERIFY2(isWhole(*label, ratio), qPrintable(cutText(*label, ratio)));
+    }
+
+    // A page of any shape, as a browser gives the window, shows the design whole: the window at
+    // the design's proportions in the middle, drawn smaller where the page is smaller, with every
+    // factor, product and grid of every question whole, and the menu, the digit pad, "Stop" and
+    // the status line inside the window, as at the design's size.
+    void everyPageShowsTheDesignWhole_data()
+    {
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<double>("ratio"); // the device pixels to a pixel of the page
+        QTest::newRow("a phone held upright") << QSize(360, 740) << 2.0;
+        QTest::newRow("the phone turned") << QSize(740, 360) << 2.0;
+        QTest::newRow("a tablet held upright") << QSize(768, 1024) << 2.0;
+        QTest::newRow("a laptop") << QSize(1366, 768) << 1.0;
+        QTest::newRow("a large screen") << QSize(2560, 1600) << 1.0;
+        QTest::newRow("the design's own size") << QSize(731, 544) << 1.0;
+    }
+
+    void everyPageShowsTheDesignWhole()
+    {
+        QFETCH(QSize, page);
+        QFETCH(double, ratio);
+        const PageFit fit = fitToPage(page);
+        window->resize(fit.window.size());
+        setDesignScale(*window, fit.scale);
+        const std::int32_t fontUnit = layOutForm(c, pixelsToTwips(window->width(), fit.scale),
+            pixelsToTwips(window->height(), fit.scale));
+        useVariant();
+        const QRect inside = window->rect();
+        for (const QWidget *control : { static_cast<QWidget *>(c.FrameLevel), static_cast<QWidget *>(c.FrameNum),
+                 static_cast<QWidget *>(c.LabelStop), static_cast<QWidget *>(c.LabelG) })
+            QVERIFY2(inside.contains(control->geometry()), qPrintable(control->objectName()));
+        // The digit pad and "Stop" share the bottom-right corner; the menu is in the middle.
+        QCOMPARE(c.FrameNum->geometry().bottomRight(), inside.bottomRight());
+        QCOMPARE(c.LabelStop->geometry().bottomRight(), inside.bottomRight());
+        QVERIFY(std::abs(c.FrameLevel->geometry().center().x() - inside.center().x()) <= 1);
+        for (const Label *label : window->findChildren<Label *>())
+            QVERIFY2(isWhole(*label, ratio), qPrintable(cutText(*label, ratio)));
+        for (int a = 2; a <= 9; ++a) {
+            for (int b = 2; b <= 9; ++b) {
+                showQuestion(fontUnit, a, b);
+                useVariant();
+                for (const Label *label : c.questionLabels())
+                    QVERIFY2(isWhole(*label, ratio), qPrintable(cutText(*label, ratio)));
             }
         }
+
+        // Inside the page and centred, as large as the page lets a window of the design's
+        // proportions be.
+        QVERIFY(QRect(QPoint(), page).contains(fit.window));
+        QVERIFY(std::abs(2 * fit.window.left() + fit.window.width() - page.width()) <= 1);
+        QVERIFY(std::abs(2 * fit.window.top() + fit.window.height() - page.height()) <= 1);
+        QVERIFY(fit.window.width() == page.width() || fit.window.height() == page.height());
+        QVERIFY(std::abs(fit.window.width() * 544.0 / 731.0 - fit.window.height()) <= 1);
+        // The design's size drawn at the scale fits the window; only a page smaller than the
+        // design draws it smaller.
+        QVERIFY(731 * fit.scale <= fit.window.width() + 1 && 544 * fit.scale <= fit.window.height() + 1);
+        QCOMPARE(fit.scale < 1, page.width() < 731 || page.height() < 544);
     }
 
     // Without Tahoma a label is drawn in a sans-serif face, as Tahoma is one, not in whatever the
@@ -418,6 +462,33 @@ private slots:
     }
 
 private:
+    // The question a × b as the sequence shows it: the factors, the sign, the whole grid and the
+    // product, each at its size.
+    void showQuestion(std::int32_t fontUnit, int a, int b)
+    {
+        c.Label1->setFontSize(factorFontSize(fontUnit, a));
+        c.Label1->setCaption(QString::number(a));
+        c.LabelX->setCaption(QStringLiteral("X"));
+        c.Label2->setFontSize(factorFontSize(fontUnit, b));
+        c.Label2->setCaption(QString::number(b));
+        c.LabelP->setCaption((QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n")).repeated(b));
+        c.LabelR->setFontSize(productFontSize(fontUnit, a, b));
+        c.LabelR->setCaption(QString::number(a * b));
+    }
+
+    static bool isWhole(const Label &label, double ratio)
+    {
+        return clippedText(label, ratio) == 0;
+    }
+
+    static QString cutText(const Label &label, double ratio)
+    {
+        return QStringLiteral("%1 \"%2\" at %3: %4 device pixels of text cut off")
+            .arg(label.objectName(), label.caption())
+            .arg(ratio)
+            .arg(clippedText(label, ratio));
+    }
+
     // This run's variant of Tahoma, where it asks for one, in every label, before the fallbacks.
     void useVariant()
     {
