@@ -4,7 +4,7 @@
 
 # Puts the web folder together from the program's script and module, the page, the icons and the
 # licences. The service worker's cache is named after a hash of every file it keeps, so that any
-# change makes a new version.
+# change makes a new version, and the worker knows each file's own hash, to keep nothing else.
 
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER}/LICENSES)
@@ -20,16 +20,16 @@ configure_file(${SOURCE}/corvallo.webmanifest.in ${FOLDER}/corvallo.webmanifest 
 set(kept index.html corvallo-page.js corvallo.js corvallo.wasm corvallo.webmanifest icon-192.png
     icon-512.png)
 set(hashes)
+file(SHA256 ${FOLDER}/index.html hash)
+# The folder's own address is the page.
+set(FILES "['./', '${hash}']")
 foreach(file IN LISTS kept)
     file(SHA256 ${FOLDER}/${file} hash)
     string(APPEND hashes "${hash}  ${file}\n")
+    string(APPEND FILES ",\n    ['${file}', '${hash}']")
 endforeach()
 string(SHA256 CONTENT_HASH "${hashes}")
 string(SUBSTRING ${CONTENT_HASH} 0 16 CONTENT_HASH)
-set(FILES "'./'")
-foreach(file IN LISTS kept)
-    string(APPEND FILES ", '${file}'")
-endforeach()
 configure_file(${SOURCE}/sw.js.in ${FOLDER}/sw.js @ONLY)
 
 file(COPY_FILE ${PROJECT_SOURCE}/LICENSES/GPL-3.0-or-later.txt
