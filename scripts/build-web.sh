@@ -8,6 +8,7 @@
 # server can serve (it needs only the type application/wasm for .wasm files):
 #   scripts/build-web.sh               the folder
 #   scripts/build-web.sh --serve [PORT] the same, then serves it on 127.0.0.1 (port 8080) to try it
+#   scripts/build-web.sh --serve-room [PORT]  the same, served to the room's devices too
 #   scripts/build-web.sh --tests        the folder and the bare window the suite measures against
 # Qt for the web is built first, once (scripts/build-qt-web.sh); the icons are drawn by the icon
 # tool built for this machine. Installs what it needs with apt-get (sudo when not root).
@@ -18,12 +19,14 @@ source scripts/lib/emscripten.sh
 
 tests=OFF
 serve=
+room=
 case ${1:-} in
 --tests) tests=ON ;;
 --serve) serve=${2:-8080} ;;
+--serve-room) serve=${2:-8080} room=--room ;;
 "") ;;
 *)
-    echo "usage: scripts/build-web.sh [--serve [PORT] | --tests]" >&2
+    echo "usage: scripts/build-web.sh [--serve [PORT] | --serve-room [PORT] | --tests]" >&2
     exit 2
     ;;
 esac
@@ -72,5 +75,5 @@ folder=$build/Corvallo
 node scripts/lib/transfer-size.mjs "$folder"
 if [ -n "$serve" ]; then
     install_missing nodejs
-    exec node scripts/lib/serve.mjs "$folder" "$serve"
+    exec node scripts/lib/serve.mjs "$folder" "$serve" $room
 fi

@@ -17,11 +17,15 @@ jobs=$(nproc)
 run_suite() {
     local dir=$1 select=$2
     shift 2
+    local started=$SECONDS
     cmake -S . -B "$dir" -DCORVALLO_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
+    echo "Built $dir in $((SECONDS - started)) s"
+    started=$SECONDS
     local status=0 total passed skipped
     # shellcheck disable=SC2086
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" $select | tee "$dir/ctest.log" || status=$?
+    echo "Ran the tests of $dir in $((SECONDS - started)) s"
     # Why each skipped test skipped, and the count of each result as ctest gave it: skipped and
     # disabled tests are skipped, every other one that did not pass failed.
     grep -hE '^(skipped: |SKIP   : )' "$dir/Testing/Temporary/LastTest.log" | sort | uniq -c || true

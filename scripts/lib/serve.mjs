@@ -4,12 +4,15 @@
 
 // A static web server for the web folder, as a school's server would send it: each file with its
 // type (application/wasm for the module), compressed with gzip where the browser accepts it.
-//   node scripts/lib/serve.mjs FOLDER [PORT]   serves FOLDER on 127.0.0.1 (PORT 8080 by default)
+//   node scripts/lib/serve.mjs FOLDER [PORT] [--room]
+// serves FOLDER on 127.0.0.1 (PORT 8080 by default), or with --room on every address of this
+// machine, for the other devices of the room.
 import { createServer } from 'node:http';
 import { readFile, stat } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { pathToFileURL } from 'node:url';
+import { networkInterfaces } from 'node:os';
 
 const types = {
     '.html': 'text/html; charset=utf-8',
@@ -20,9 +23,9 @@ const types = {
     '.txt': 'text/plain; charset=utf-8',
 };
 
-// Serves FOLDER on 127.0.0.1:PORT (0 for any free port); resolves to the server, whose
+// Serves FOLDER on HOST:PORT (0 for any free port); resolves to the server, whose
 // address().port tells the port and whose close() stops it.
-export function serve(folder, port = 0) {
+export function serve(folder, port = 0, host = '127.0.0.1') {
     const root = resolve(folder);
     const cache = new Map();
     const server = createServer(async (request, response) => {
@@ -88,16 +91,26 @@ export function serve(folder, port = 0) {
     });
     return new Promise((done, failed) => {
         server.once('error', failed);
-        server.listen(port, '127.0.0.1', () => done(server));
+        server.listen(port, host, () => done(server));
     });
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-    const [folder, port = '8080'] = process.argv.slice(2);
-    if (!folder) {
-        console.error('usage: node scripts/lib/serve.mjs FOLDER [PORT]');
+    const room = process.argv.includes('--room');
+    const [folder, port = '8080'] = process.argv.slice(2).filter((argument) => argument !== '--room');
+    if (!folder || !/^[0-9]+$/.test(port)) {
+        console.error('usage: node scripts/lib/serve.mjs FOLDER [PORT] [--room]');
         process.exit(2);
     }
-    const server = await serve(folder, Number(port));
-    console.log(`Corvallo is at http://127.0.0.1:${server.address().port}/ (Ctrl+C ends)`);
+    const server = await serve(folder, Number(port), room ? '0.0.0.0' : '127.0.0.1');
+    const at = server.address().port;
+    console.log(`Corvallo is at http://127.0.0.1:${at}/ (Ctrl+C ends)`);
+    if (room) {
+        for (const address of Object.values(networkInterfaces()).flat())
+            if (address.family === 'IPv4' && !address.internal)
+                console.log(`  and for the room's devices at http://${address.address}:${at}/`);
+        console.log('A browser keeps Corvallo for use without a network only from this machine or over HTTPS:');
+        console.log('the other devices can play it here, but to have it offline they need it served over HTTPS');
+        console.log('(see docs/web.md, "Serving it at school").');
+    }
 }

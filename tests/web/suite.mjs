@@ -3,13 +3,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Corvallo's web folder in headless Chromium: the menu and "Basta!", the level from the address,
-// keypad digits as browsers report them, clicks and touches on the digit pad, a lesson, "Stop", a
-// resize, and the page without a network after a first visit. The window's places are the X11
-// tests' own (tests/window/places.txt); the window is shown at its design size unless a test says
-// otherwise.
+// keypad digits as browsers report them, clicks and touches on the digit pad, the menu and "Stop",
+// a lesson, input held through a pause, a question on pages of other shapes, a resize, and the
+// page without a network after a first visit, through a half-copied update and beside another
+// copy. The window's places are the X11 tests' own (tests/window/places.txt); the window is shown
+// at its design size unless a test says otherwise.
 //   node tests/web/suite.mjs FOLDER BARE_FOLDER QUESTION_ORDER CHROMIUM OUTPUT [NAME...]
 // Ends with "N passed, N failed, N skipped"; the status is 0 only when none failed.
-import { mkdtemp, readFile, rm, mkdir } from 'node:fs/promises';
+import { cp, mkdtemp, readFile, rm, mkdir, utimes, writeFile } from 'node:fs/promises';
+import { createHash } from 'node:crypto';
 import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -43,6 +45,14 @@ function digitBack(digit) {
 function digitCentre(digit) {
     const [x, y] = digitBack(digit);
     return [x + 42, y - 37];
+}
+
+// Where the window is on a page of another shape: as large as a window of the design's
+// proportions can be there, in the middle, the design drawn smaller where the page is smaller.
+function windowIn(width, height) {
+    const fit = Math.min(width / designWidth, height / designHeight);
+    const w = Math.round(designWidth * fit), h = Math.round(designHeight * fit);
+    return { x: Math.floor((width - w) / 2), y: Math.floor((height - h) / 2), w, h, scale: Math.min(1, fit) };
 }
 
 // Keys as a browser reports them: the keypad's with NumLock on and off (location 3), and the
@@ -116,8 +126,8 @@ class Session {
             await sleep(50);
         }
     }
-    press(name) {
-        return this.page.click(...places.press[name]);
+    press(name, how = 'click') {
+        return how === 'touch' ? this.page.touch(...places.press[name]) : this.page.click(...places.press[name]);
     }
     async type(digit, how = 'keypad') {
         if (how === 'keypad' || how === 'numlock-off') {
@@ -221,12 +231,13 @@ test('keypad-and-clicks', async (s) => {
 test('stop', async (s) => {
     await s.open();
     await s.waitFor('the menu is not painted', (shot) => s.menuShown(shot));
-    await s.press('livello-1');
-    await s.waitFor('"Livello 1" starts no lesson', (shot) => !s.menuShownLoosely(shot), 5);
+    // A finger on the menu and on "Stop" acts as a click does.
+    await s.press('livello-1', 'touch');
+    await s.waitFor('"Livello 1" touched starts no lesson', (shot) => !s.menuShownLoosely(shot), 5);
     // "Stop" shows a moment after the lesson starts; within a pause the window takes no input.
     await s.waitFor('"Stop" is not shown in the lesson',
         (shot) => shot.count(...places.area.stop, '255,0,0') >= 20, 5);
-    await s.press('stop');
+    await s.press('stop', 'touch');
     await s.waitFor('the menu did not come back after Stop', (shot) => s.menuShownLoosely(shot), 15);
     check(!(await s.ended()), 'Stop in a lesson ended the program');
     await s.waitFor('"Stop" is not shown in the menu after the lesson',
@@ -299,12 +310,17 @@ test('resize-during-a-lesson', async (s) => {
     const [, , stopWidth, stopHeight] = places.area.stop;
     for (const [width, height, what] of [[360, 740, 'a phone held upright'], [740, 360, 'the phone turned']]) {
         await s.page.resize(width, height, true, width > height ? 90 : 0);
-        // "Livello 1"'s colour, left and right of the middle alike, and "Stop" in the corner.
+        // "Livello 1"'s colour, left and right of the middle alike, and "Stop" in the corner of
+        // the window, which keeps the design's proportions in the middle of the page.
+        const win = windowIn(width, height);
+        const [w, h] = [Math.ceil(stopWidth * win.scale), Math.ceil(stopHeight * win.scale)];
         const laidOut = (shot) => {
             const left = shot.count(0, 0, width / 2, height, '192,255,192');
             const right = shot.count(width / 2, 0, width / 2, height, '192,255,192');
-            return left > 100 && Math.abs(left - right) < left / 10
-                && shot.count(width - stopWidth, height - stopHeight, stopWidth, stopHeight, '255,0,0') >= 20;
+            // The border of "Livello 1" balances; its text, a larger share on a smaller page, less so.
+            return left > 30 && Math.abs(left - right) < (left + right) / 8
+                && shot.count(win.x + win.w - w, win.y + win.h - h, w, h, '255,0,0') >= 20
+                && shot.count(0, 0, width, win.y, '0,0,0') === width * win.y;
         };
         await s.waitFor(`${what} (${width} x ${height}): the menu is not centred with Stop in the corner`,
             laidOut, 5);
@@ -416,6 +432,199 @@ test('offline-after-a-first-visit', async (s, server) => {
     await server.close();
     await s.page.reload();
     await s.waitFor('without a network the menu is not painted', (shot) => s.menuShown(shot));
+});
+
+// On a page of another shape, a phone's held upright and a tablet's, a level-4 question shows
+// both factors whole and is answered right on the keypad. A factor cut by its label shows as ink
+// on the label's edge: the columns just inside the edges of both factor labels stay dark.
+test('question-on-any-page', async (s) => {
+    for (const [width, height] of [[360, 740], [768, 1024]]) {
+        await s.page.resize(width, height, true, 0);
+        await s.open('', { CORVALLO_SEED: '1' });
+        const win = windowIn(width, height);
+        // "Livello 4" touched in the menu, which is fixed in size and centred in the window.
+        const [x, y] = places.press['livello-4'];
+        await s.waitFor(`${width} x ${height}: no menu`, (shot) => shot.count(0, 0, width, height, '192,255,192') > 30);
+        await s.page.touch(win.x + win.w / 2 + (x - designWidth / 2) * win.scale,
+            win.y + win.h / 2 + (y - designHeight / 2) * win.scale);
+        const third = win.w / 3, band = Math.floor(win.h / 3);
+        const padArea = [Math.floor(win.x + win.w - 300 * win.scale), Math.floor(win.y + win.h - 388 * win.scale),
+            Math.ceil(300 * win.scale), Math.ceil(388 * win.scale)];
+        const padShown = (shot) => shot.count(...padArea, '128,128,255') > 100;
+        const what = `6 x 7 on ${width} x ${height}`;
+        const shot = await s.waitFor(`${what}: no digit pad`, padShown);
+        await s.page.saveScreenshot(join(output, `question-${width}x${height}.png`));
+        const edges = [third / 4, third - 1, 2 * third, 2.75 * third - 1].map((x) => Math.round(win.x + x));
+        check(shot.count(win.x, win.y, win.w, band, '255,255,255') > 200, `${what}: the factors are not shown`);
+        for (const x of edges)
+            check(shot.count(x, win.y, 1, band, '255,255,255') === 0, `${what}: a factor is cut at x = ${x}`);
+        // Apart, as a child types: the lesson looks for a digit every 60 ms.
+        await s.type(4);
+        await sleep(200);
+        await s.type(2);
+        await s.waitFor(`${what}: the digit pad stays up after 42`, (shot) => !padShown(shot), 3);
+        const middle = [win.x, win.y + band, win.w, band];
+        for (let i = 0; i < 5; i++) {
+            check((await s.page.screenshot()).count(...middle, '255,0,0') < 30, `${what}: 42 was judged wrong`);
+            await sleep(100);
+        }
+    }
+});
+
+// Input that comes while a pause waits is handled after it, as on the desktop, where a pause
+// blocks: a keypad digit released within the last pause of the "?" fade is the answer's first
+// digit. The page sends a digit from within every pause of six units, as the fades make them
+// (18 ms at level 5, each waited in one piece), and never within the answer's ticks (30 ms): the
+// last it sends falls within that last pause.
+test('digit-in-the-last-pause', async (s) => {
+    const { execFileSync } = await import('node:child_process');
+    const [a, b] = execFileSync(questionOrder, { env: { ...process.env, CORVALLO_SEED: '1' } })
+        .toString().trim().split('\n')[0].split(' ').map(Number);
+    const [first, ...rest] = String(a * b);
+    const send = (digit) => `(() => {
+        const wait = window.setTimeout;
+        window.corvalloPauses = 0;
+        window.setTimeout = function (callback, ms, ...more) {
+            const canvas = document.querySelector('canvas');
+            if (!window.corvalloDigitsOff && canvas && ms >= 17 && ms <= 19) {
+                window.corvalloPauses++;
+                wait(() => {
+                    for (const type of ['keydown', 'keyup'])
+                        canvas.dispatchEvent(new KeyboardEvent(type, { key: '${digit}', code: 'Numpad${digit}',
+                            location: 3, bubbles: true, cancelable: true }));
+                }, 4);
+            }
+            return wait.call(window, callback, ms, ...more);
+        };
+    })();`;
+    await s.page.send('Page.addScriptToEvaluateOnNewDocument', { source: send(first) });
+    await s.open('?livello=5', { CORVALLO_SEED: '1' });
+    await s.waitFor(`${a} x ${b}: no digit pad`, (shot) => s.padShown(shot));
+    await s.page.evaluate('window.corvalloDigitsOff = true');
+    check(await s.page.evaluate('window.corvalloPauses') > 3, 'no pause of six units was seen');
+    for (const digit of rest)
+        await s.type(Number(digit));
+    await s.waitFor(`${a} x ${b}: the digit released in the last pause of the "?" fade was lost`,
+        (shot) => !s.padShown(shot), 3);
+    check(s.redPixels(await s.page.screenshot()) < 50, `${a} x ${b}: the answer was judged wrong`);
+});
+
+// A served copy of the web folder that a test can change, as a school's server: its folder and
+// the server over it, on the port given (to come back on the same address).
+async function servedCopy(root, port = 0) {
+    const server = await serve(root, port);
+    return { server, base: `http://127.0.0.1:${server.address().port}/` };
+}
+// Until the service worker controls the page and has kept its version.
+async function untilKept(s, what) {
+    const end = Date.now() + 20000;
+    while (!(await s.page.evaluate('navigator.serviceWorker.controller !== null'))) {
+        check(Date.now() < end, `${what}: no service worker took the page`);
+        await sleep(100);
+    }
+}
+const sha256 = (data) => createHash('sha256').update(data).digest('hex');
+// Writes a file with a time of its own, later than any before, so that the server sends it anew.
+let stamp = Date.now() / 1000 + 10;
+async function put(file, data) {
+    await writeFile(file, data);
+    stamp += 10;
+    await utimes(file, stamp, stamp);
+}
+
+// Makes the copy of the folder in ROOT a new version: its page marked "the new version", its
+// worker naming the page's new hash and the version "the-new-version"; the page written as
+// written(page), and the page returned whole.
+async function newVersion(root, written = (page) => page) {
+    const page = await readFile(join(root, 'index.html'), 'utf8');
+    const worker = await readFile(join(root, 'sw.js'), 'utf8');
+    const newPage = page.replace('</body>', '<!-- the new version --></body>');
+    check(newPage !== page, 'the page has no </body> to mark');
+    const newWorker = worker.replaceAll(sha256(page), sha256(newPage))
+        .replace(/const VERSION = '[^']*'/, "const VERSION = 'the-new-version'");
+    check(newWorker.includes(sha256(newPage)) && newWorker.includes('the-new-version'),
+        'the worker names no hash or version to change');
+    await put(join(root, 'sw.js'), newWorker);
+    await put(join(root, 'index.html'), written(newPage));
+    return newPage;
+}
+
+// A new version copied onto the server while a visit comes: its page half written, the old
+// version goes on working without a network; once whole, the next visit takes the new one.
+test('offline-through-an-update', async (s) => {
+    const root = await mkdtemp(join(tmpdir(), 'corvallo-update-'));
+    try {
+        await cp(folder, root, { recursive: true });
+        let { server, base } = await servedCopy(root);
+        const port = server.address().port;
+        await s.page.navigate(base);
+        await s.waitFor('the menu is not painted', (shot) => s.menuShown(shot));
+        await untilKept(s, 'the first version');
+        const versions = async () => s.page.evaluate('caches.keys().then((k) => k.join(" | "))');
+        const firstVersion = await versions();
+        const fetched = () => (server.sent.get('/') ?? 0) + (server.sent.get('/index.html') ?? 0);
+        const before = fetched();
+        const newPage = await newVersion(root, (whole) => whole.slice(0, whole.length / 2));
+        const update = async () => s.page.evaluate(
+            'navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => "", (e) => String(e))');
+        await update();
+        const tried = Date.now() + 10000;
+        while (fetched() === before) {
+            check(Date.now() < tried, 'the new version was never fetched');
+            await sleep(100);
+        }
+        await sleep(1000);
+        check(!(await versions()).includes('the-new-version'), `a half-written version was kept: ${await versions()}`);
+        await server.close();
+        await s.page.reload();
+        await s.waitFor('offline after a half-written update: the menu is not painted', (shot) => s.menuShown(shot));
+        check(!(await s.page.evaluate('document.documentElement.outerHTML')).includes('the new version'),
+            'offline after a half-written update: the page is the half-written one');
+
+        await put(join(root, 'index.html'), newPage);
+        ({ server, base } = await servedCopy(root, port));
+        await s.page.reload();
+        await update();
+        // Kept, and running: the first version's cache is gone once the new one has taken over.
+        const end = Date.now() + 20000;
+        for (let now = await versions(); !now.includes('the-new-version') || now.includes(firstVersion);
+            now = await versions()) {
+            check(Date.now() < end, `the whole new version was not kept: ${await versions()}`);
+            await sleep(200);
+        }
+        await server.close();
+        await s.page.reload();
+        await s.page.reload();
+        await s.waitFor('offline after the update: the menu is not painted', (shot) => s.menuShown(shot));
+        check((await s.page.evaluate('document.documentElement.outerHTML')).includes('the new version'),
+            'offline after the update: the page is still the old one');
+    } finally {
+        await rm(root, { recursive: true, force: true });
+    }
+});
+
+// Two copies on one server, /corvallo/ and a newer /corvallo-prova/, each keep working offline.
+test('two-copies-offline', async (s) => {
+    const root = await mkdtemp(join(tmpdir(), 'corvallo-copies-'));
+    try {
+        const copies = ['corvallo', 'corvallo-prova'];
+        for (const copy of copies)
+            await cp(folder, join(root, copy), { recursive: true });
+        await newVersion(join(root, 'corvallo-prova'));
+        const { server, base } = await servedCopy(root);
+        for (const copy of copies) {
+            await s.page.navigate(`${base}${copy}/`);
+            await s.waitFor(`/${copy}/: the menu is not painted`, (shot) => s.menuShown(shot));
+            await untilKept(s, `/${copy}/`);
+        }
+        await server.close();
+        for (const copy of copies) {
+            await s.page.navigate(`${base}${copy}/`);
+            await s.waitFor(`/${copy}/ offline: the menu is not painted`, (shot) => s.menuShown(shot));
+        }
+    } finally {
+        await rm(root, { recursive: true, force: true });
+    }
 });
 
 // "Stop" is shown in the menu after a lesson: the menu's points less the one where it hides.
