@@ -8,6 +8,8 @@
 #include "FormLayout.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QResizeEvent>
 
 PageWindow::PageWindow()
 {
@@ -30,13 +32,19 @@ void PageWindow::resizeEvent(QResizeEvent *event)
     fit();
 }
 
-// The scale first, then the size: the form's layout pass, which the new size runs, reads both.
+// The scale first, then the size: the form's layout pass, which the new size runs, reads both. A
+// new scale at the same size in pixels (a page a pixel taller or wider) still lays it out anew.
 void PageWindow::fit()
 {
     if (!m_form)
         return;
     const PageFit fit = fitToPage(size());
+    const bool rescaled = designScale(*m_form) != fit.scale;
     setDesignScale(*m_form, fit.scale);
+    if (rescaled && m_form->size() == fit.window.size()) {
+        QResizeEvent same(fit.window.size(), fit.window.size());
+        QCoreApplication::sendEvent(m_form, &same);
+    }
     m_form->setGeometry(fit.window);
 }
 

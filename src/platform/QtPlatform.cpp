@@ -11,8 +11,8 @@
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
+#include <deque>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -39,12 +39,16 @@ public:
         return true;
     }
 
+    // One at a time, oldest first: a handler that pumps events itself (as the digit pad's do)
+    // hands on the rest from within, as the window system would deliver them there.
     void handOn()
     {
-        auto held = std::exchange(m_held, {});
-        for (auto &[receiver, event] : held)
+        while (!m_held.empty()) {
+            auto [receiver, event] = std::move(m_held.front());
+            m_held.pop_front();
             if (receiver)
                 QCoreApplication::sendEvent(receiver, event.get());
+        }
     }
 
 private:
@@ -54,7 +58,7 @@ private:
             || type == QEvent::TouchCancel;
     }
 
-    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
+    std::deque<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
 };
 
 InputHold &inputHold()

@@ -21,7 +21,8 @@ inline int twipsToPixels(double twips, double scale = 1.0)
 
 // The pixels a rectangle given in twips covers. The edges are rounded, not the sizes, so that
 // controls that meet in twips meet on screen; a size is never negative.
-inline QRect twipsToPixelRect(double left, double top, double width, double height, double scale = 1.0)
+inline QRect twipsToPixelRect(
+    double left, double top, double width, double height, double scale = 1.0)
 {
     const int x = twipsToPixels(left, scale);
     const int y = twipsToPixels(top, scale);

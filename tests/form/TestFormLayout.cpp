@@ -2,15 +2,16 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "DesignScale.h"
+#include "FakePlatform.h"
 #include "Fonts.h"
 #include "FormControls.h"
 #include "FormLayout.h"
+#include "FormMain.h"
 #include "Frame.h"
 #include "Host.h"
 #include "Label.h"
+#include "PageWindow.h"
 #include "QuestionSequence.h"
-#include "Twips.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -330,11 +331,11 @@ private slots:
         window->resize(731, 544);
         const std::int32_t fontUnit = layOutForm(c, 10965, 8160);
         if (a)
-            showQuestion(fontUnit, a, b);
+            showQuestion(c, fontUnit, a, b);
         c.LabelM->setCaption(message);
         if (!status.isEmpty())
             c.LabelG->setCaption(status);
-        useVariant();
+        useVariant(*window);
 
         for (const Label *label : window->findChildren<Label *>())
             for (const double ratio : { 1.0, 1.25, 1.5, 2.0 })
@@ -344,59 +345,64 @@ private slots:
     // A page of any shape, as a browser gives the window, shows the design whole: the window at
     // the design's proportions in the middle, drawn smaller where the page is smaller, with every
     // factor, product and grid of every question whole, and the menu, the digit pad, "Stop" and
-    // the status line inside the window, as at the design's size.
+    // the status line inside the window, as at the design's size; also after the page has had
+    // another shape.
     void everyPageShowsTheDesignWhole_data()
     {
-        QTest::addColumn<QSize>("page");
+        QTest::addColumn<QList<QSize>>("pages"); // the page's sizes, one after the other
         QTest::addColumn<double>("ratio"); // the device pixels to a pixel of the page
-        QTest::newRow("a phone held upright") << QSize(360, 740) << 2.0;
-        QTest::newRow("the phone turned") << QSize(740, 360) << 2.0;
-        QTest::newRow("a tablet held upright") << QSize(768, 1024) << 2.0;
-        QTest::newRow("a laptop") << QSize(1366, 768) << 1.0;
-        QTest::newRow("a large screen") << QSize(2560, 1600) << 1.0;
-        QTest::newRow("the design's own size") << QSize(731, 544) << 1.0;
+        QTest::newRow("a phone held upright") << QList<QSize> { { 360, 740 } } << 2.0;
+        QTest::newRow("the phone turned") << QList<QSize> { { 360, 740 }, { 740, 360 } } << 2.0;
+        QTest::newRow("a tablet held upright") << QList<QSize> { { 768, 1024 } } << 2.0;
+        QTest::newRow("a laptop, after a phone") << QList<QSize> { { 360, 740 }, { 1366, 768 } } << 1.0;
+        QTest::newRow("a large screen") << QList<QSize> { { 2560, 1600 } } << 1.0;
+        QTest::newRow("the design's own size") << QList<QSize> { { 731, 544 } } << 1.0;
     }
 
     void everyPageShowsTheDesignWhole()
     {
-        QFETCH(QSize, page);
+        QFETCH(QList<QSize>, pages);
         QFETCH(double, ratio);
-        const PageFit fit = fitToPage(page);
-        window->resize(fit.window.size());
-        setDesignScale(*window, fit.scale);
-        const std::int32_t fontUnit = layOutForm(c, pixelsToTwips(window->width(), fit.scale),
-            pixelsToTwips(window->height(), fit.scale));
-        useVariant();
-        const QRect inside = window->rect();
-        for (const QWidget *control : { static_cast<QWidget *>(c.FrameLevel), static_cast<QWidget *>(c.FrameNum),
-                 static_cast<QWidget *>(c.LabelStop), static_cast<QWidget *>(c.LabelG) })
+        FakePlatform platform;
+        PageWindow page;
+        FormMain form(platform, &page);
+        page.hold(form);
+        form.Form_Load(std::nullopt);
+        page.show();
+        for (const QSize &size : pages) {
+            page.resize(size);
+            QTRY_COMPARE(page.size(), size);
+            QCoreApplication::processEvents();
+        }
+        const QSize size = page.size();
+        const QRect shown = form.geometry();
+        QVERIFY(QRect(QPoint(), size).contains(shown));
+        QVERIFY(std::abs(2 * shown.left() + shown.width() - size.width()) <= 1);
+        QVERIFY(std::abs(2 * shown.top() + shown.height() - size.height()) <= 1);
+        QVERIFY(shown.width() == size.width() || shown.height() == size.height());
+        QVERIFY(std::abs(shown.width() * 544.0 / 731.0 - shown.height()) <= 1);
+
+        const FormControls &controls = form.controls();
+        const QRect inside = form.rect();
+        for (const QWidget *control : { static_cast<QWidget *>(controls.FrameLevel),
+                 static_cast<QWidget *>(controls.FrameNum), static_cast<QWidget *>(controls.LabelStop),
+                 static_cast<QWidget *>(controls.LabelG) })
             QVERIFY2(inside.contains(control->geometry()), qPrintable(control->objectName()));
         // The digit pad and "Stop" share the bottom-right corner; the menu is in the middle.
-        QCOMPARE(c.FrameNum->geometry().bottomRight(), inside.bottomRight());
-        QCOMPARE(c.LabelStop->geometry().bottomRight(), inside.bottomRight());
-        QVERIFY(std::abs(c.FrameLevel->geometry().center().x() - inside.center().x()) <= 1);
-        for (const Label *label : window->findChildren<Label *>())
+        QCOMPARE(controls.FrameNum->geometry().bottomRight(), inside.bottomRight());
+        QCOMPARE(controls.LabelStop->geometry().bottomRight(), inside.bottomRight());
+        QVERIFY(std::abs(controls.FrameLevel->geometry().center().x() - inside.center().x()) <= 1);
+        useVariant(form);
+        for (const Label *label : form.findChildren<Label *>())
             QVERIFY2(isWhole(*label, ratio), qPrintable(cutText(*label, ratio)));
         for (int a = 2; a <= 9; ++a) {
             for (int b = 2; b <= 9; ++b) {
-                showQuestion(fontUnit, a, b);
-                useVariant();
-                for (const Label *label : c.questionLabels())
+                showQuestion(controls, form.state().FontUnit, a, b);
+                useVariant(form);
+                for (const Label *label : controls.questionLabels())
                     QVERIFY2(isWhole(*label, ratio), qPrintable(cutText(*label, ratio)));
             }
         }
-
-        // Inside the page and centred, as large as the page lets a window of the design's
-        // proportions be.
-        QVERIFY(QRect(QPoint(), page).contains(fit.window));
-        QVERIFY(std::abs(2 * fit.window.left() + fit.window.width() - page.width()) <= 1);
-        QVERIFY(std::abs(2 * fit.window.top() + fit.window.height() - page.height()) <= 1);
-        QVERIFY(fit.window.width() == page.width() || fit.window.height() == page.height());
-        QVERIFY(std::abs(fit.window.width() * 544.0 / 731.0 - fit.window.height()) <= 1);
-        // The design's size drawn at the scale fits the window; only a page smaller than the
-        // design draws it smaller.
-        QVERIFY(731 * fit.scale <= fit.window.width() + 1 && 544 * fit.scale <= fit.window.height() + 1);
-        QCOMPARE(fit.scale < 1, page.width() < 731 || page.height() < 544);
     }
 
     // Without Tahoma a label is drawn in a sans-serif face, as Tahoma is one, not in whatever the
@@ -464,7 +470,7 @@ private slots:
 private:
     // The question a × b as the sequence shows it: the factors, the sign, the whole grid and the
     // product, each at its size.
-    void showQuestion(std::int32_t fontUnit, int a, int b)
+    static void showQuestion(const FormControls &c, std::int32_t fontUnit, int a, int b)
     {
         c.Label1->setFontSize(factorFontSize(fontUnit, a));
         c.Label1->setCaption(QString::number(a));
@@ -490,11 +496,11 @@ private:
     }
 
     // This run's variant of Tahoma, where it asks for one, in every label, before the fallbacks.
-    void useVariant()
+    void useVariant(QWidget &root)
     {
         if (variantFamily.isEmpty())
             return;
-        for (Label *label : window->findChildren<Label *>()) {
+        for (Label *label : root.findChildren<Label *>()) {
             QFont font = label->font();
             QStringList families = font.families();
             families.front() = variantFamily;
