@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTouchEvent>
 #include <QWindow>
 #include <algorithm>
 #include <deque>
@@ -31,7 +32,7 @@ public:
         const bool input = event->isInputEvent() && receiver->isWindowType();
         if (!input && event->type() != HeldInputEvent::eventType())
             return false;
-        if (isTouch(event->type())) {
+        if (dynamic_cast<QTouchEvent *>(event)) {
             event->ignore();
             return true;
         }
@@ -52,12 +53,6 @@ public:
     }
 
 private:
-    static bool isTouch(QEvent::Type type)
-    {
-        return type == QEvent::TouchBegin || type == QEvent::TouchUpdate || type == QEvent::TouchEnd
-            || type == QEvent::TouchCancel;
-    }
-
     std::deque<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
 };
 
