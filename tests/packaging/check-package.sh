@@ -5,12 +5,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Checks what the program installs on a desktop and what its Debian package holds.
-# Usage: check-package.sh desktop-entry|metainfo|icons|manual|install|versions|mirror|deb|testbed
+# Usage: check-package.sh desktop-entry|metainfo|icons|manual|install|versions|mirror|build|deb|testbed
 # Needs CORVALLO_SOURCE and CORVALLO_BUILD (a built build directory), CORVALLO_ICON_TOOL and
-# CORVALLO_APP_ID; desktop-file-utils, appstream, man-db and ImageMagick. deb builds the Debian
+# CORVALLO_APP_ID; desktop-file-utils, appstream, man-db and ImageMagick. build builds the Debian
 # package from a copy of the source tree: it needs dpkg-dev, debhelper and the build
-# dependencies, and lintian to check the result; without them it is skipped. testbed runs the
-# package's own tests on that package in a clean testbed (autopkgtest, uidmap, mmdebstrap).
+# dependencies; without them it is skipped. deb checks that package, with lintian; testbed runs
+# the package's own tests on it in a clean testbed (autopkgtest, uidmap, mmdebstrap).
 set -euo pipefail
 
 source_dir=${CORVALLO_SOURCE:?CORVALLO_SOURCE names the source directory}
@@ -290,34 +290,50 @@ check_hardening() {
 
 # Builds the source and binary package from a clean copy of the tree, as a packager builds them,
 # the suite left out: the suite runs on its own, and no test may build the package from inside
-# its own build. Sets tree, version, arch, deb and changes; skips where the tools or the build
-# dependencies are missing.
-build_package() {
+# its own build. It is built once, into the build directory's debian-package folder, where the
+# checks of the package read it; where the tools or the build dependencies are missing, the build
+# skips and leaves the reason there, which those checks give as theirs.
+packages=$build_dir/debian-package
+check_build() {
+    rm -rf "$packages"
+    mkdir -p "$packages"
+    skip() {
+        echo "$*" >"$packages/skipped"
+        echo "skipped: $*"
+        exit 77
+    }
     local tool
     for tool in dpkg-buildpackage dh dpkg-checkbuilddeps readelf; do
         command -v "$tool" >/dev/null || skip "$tool is not installed (dpkg-dev, debhelper, binutils)"
     done
-    tree=$work/build/corvallo
+    local tree=$packages/corvallo missing
     tree_copy "$source_dir" "$tree"
     [ -f "$tree/debian/control" ] || fail "the source tree has no debian/control"
-    local missing
     missing=$(cd "$tree" && dpkg-checkbuilddeps -Pnocheck 2>&1) \
         || skip "the build dependencies are not installed: $missing"
     (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
-        dpkg-buildpackage -us -uc --build-profiles=nocheck) >"$work/build.log" 2>&1 \
-        || fail "dpkg-buildpackage failed:"$'\n'"$(tail -n 40 "$work/build.log")"
+        dpkg-buildpackage -us -uc --build-profiles=nocheck) >"$packages/build.log" 2>&1 \
+        || fail "dpkg-buildpackage failed:"$'\n'"$(tail -n 40 "$packages/build.log")"
+    touch "$packages/built"
+}
+
+# The package that check_build built: sets tree, version, arch, deb and changes.
+built_package() {
+    [ ! -f "$packages/skipped" ] || skip "$(cat "$packages/skipped")"
+    [ -f "$packages/built" ] || fail "the package was not built (package-build builds it)"
+    tree=$packages/corvallo
     version=$("$program" --version | sed -n 's/^corvallo //p')
     arch=$(dpkg --print-architecture)
-    deb=$work/build/corvallo_${version}_${arch}.deb
-    changes=$work/build/corvallo_${version}_${arch}.changes
-    [ -f "$deb" ] || fail "no corvallo_${version}_${arch}.deb: $(ls "$work/build")"
-    [ -f "$changes" ] || fail "no corvallo_${version}_${arch}.changes: $(ls "$work/build")"
+    deb=$packages/corvallo_${version}_${arch}.deb
+    changes=$packages/corvallo_${version}_${arch}.changes
+    [ -f "$deb" ] || fail "no corvallo_${version}_${arch}.deb: $(ls "$packages")"
+    [ -f "$changes" ] || fail "no corvallo_${version}_${arch}.changes: $(ls "$packages")"
 }
 
 check_deb() {
     local tree version arch deb changes
-    build_package
-    [ -f "$work/build/corvallo_${version}.dsc" ] || fail "no source package: $(ls "$work/build")"
+    built_package
+    [ -f "$packages/corvallo_${version}.dsc" ] || fail "no source package: $(ls "$packages")"
     dpkg-deb -I "$deb" >/dev/null || fail "dpkg-deb cannot read the package"
     local depends wanted
     depends=$(dpkg-deb -f "$deb" Depends)
@@ -365,7 +381,8 @@ check_deb() {
 # user's subordinate ids, into which autopkgtest installs the package and each test's dependencies.
 # The root is made once from the release's main archive and kept in the user's cache. Where no
 # testbed can be had (no such user namespace, no archive in apt's sources or none reachable),
-# the test is skipped.
+# the test is skipped. The tests named in CORVALLO_PLAYED_ON_THE_BUILD, which the suite plays on
+# its own build, are left out of the testbed's run.
 check_testbed() {
     command -v autopkgtest >/dev/null || skip "autopkgtest is not installed"
     command -v autopkgtest-virt-unshare >/dev/null || skip "autopkgtest has no unshare testbed"
@@ -385,8 +402,8 @@ check_testbed() {
         esac
     fi
 
-    local tree version deb changes
-    build_package
+    local tree version arch deb changes
+    built_package
     local status=0
     # The kept root's package lists grow old: they are fetched anew before the tests' dependencies
     # are installed. Those packages land in a folder of the user's cache that every testbed shares
@@ -398,6 +415,7 @@ check_testbed() {
     local setup='echo "APT::Sandbox::User \"root\";" >/etc/apt/apt.conf.d/90shared-archives'
     setup="$setup && apt-get update && apt-get autoclean"
     autopkgtest --output-dir "$work/autopkgtest" --setup-commands="$setup" "$deb" "$tree/" \
+        ${CORVALLO_PLAYED_ON_THE_BUILD:+--env="CORVALLO_PLAYED_ON_THE_BUILD=$CORVALLO_PLAYED_ON_THE_BUILD"} \
         -- unshare --release "$suite" --arch "$arch" --tarball "$tarball" \
         --bind "$archives" /var/cache/apt/archives >"$work/autopkgtest.log" 2>&1 \
         || status=$?
@@ -423,10 +441,11 @@ manual) check_manual ;;
 install) check_install ;;
 versions) check_versions ;;
 mirror) check_mirror ;;
+build) check_build ;;
 deb) check_deb ;;
 testbed) check_testbed ;;
 *)
-    echo "usage: $0 desktop-entry|metainfo|icons|manual|install|versions|mirror|deb|testbed" >&2
+    echo "usage: $0 desktop-entry|metainfo|icons|manual|install|versions|mirror|build|deb|testbed" >&2
     exit 2
     ;;
 esac
