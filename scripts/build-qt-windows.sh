@@ -90,10 +90,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
 
+configuring=$SECONDS
 say "Configuring Qt $upstream for x86_64-w64-mingw32"
 rm -rf "$work/build"
 "${configure[@]}" >"$work/configure.log" 2>&1 \
     || { tail -n 30 "$work/configure.log" >&2; fail "configure failed; see $work/configure.log"; }
+echo "      configured in $((SECONDS - configuring)) s"
 
 say "Building with $jobs jobs"
 build_qt "$work" "$jobs" || fail "no Qt for Windows"
