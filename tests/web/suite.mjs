@@ -252,9 +252,11 @@ test('stop', async (s) => {
     }
 });
 
-// A whole level-4 lesson: every answer by keypad, one by clicks and one by touches on the digit
-// pad, one wrong and one late; the two come back at the end in their order, then the menu with
-// the status line. The order is the program's own, drawn with the same seed by question_order.
+// A whole lesson: every answer by keypad, one by clicks and one by touches on the digit pad, one
+// wrong and one late; the two come back at the end in their order, then the menu with the status
+// line. The order is the program's own, drawn with the same seed by question_order. Level 5, the
+// fastest, as on Linux and Windows: every question takes the same way as at level 4, in half the
+// pauses.
 test('whole-lesson', async (s) => {
     const { execFileSync } = await import('node:child_process');
     const questions = execFileSync(questionOrder, { env: { ...process.env, CORVALLO_SEED: '5' } })
@@ -265,12 +267,12 @@ test('whole-lesson', async (s) => {
     // Chosen in the menu, which then goes; a level from the address leaves it over the lesson.
     await s.open('', { CORVALLO_SEED: '5' });
     await s.waitFor('the menu is not painted', (shot) => s.menuShown(shot));
-    await s.press('livello-4');
+    await s.press('livello-5');
     for (const [n, [a, b]] of asked.entries()) {
         const question = `question ${n + 1}, ${a} x ${b}`;
         await s.waitFor(`${question}: no digit pad`, (shot) => s.padShown(shot));
         if (n === 0)
-            await s.page.saveScreenshot(join(output, 'level-4-question.png'));
+            await s.page.saveScreenshot(join(output, 'level-5-question.png'));
         if (n === late) {
             await s.waitFor(`${question}: no "Tempo!" for the late answer`,
                 (shot) => !s.padShown(shot) && s.redPixels(shot) >= 50, 30);
@@ -336,9 +338,15 @@ test('resize-during-a-lesson', async (s) => {
 
 // The pace of level 1 in the browser, where a pause hands the page back to it: each question of
 // the table of 2 lasts its pauses, 10 x (1216 + 30 b) + 900 ms for 2 x b, as on Linux
-// (bench/run.sh), within 2 %; the first within 5 %, as it also draws the huge digits for the first
-// time. A question starts when its first factor lights up after the dark of the closing pause
-// (3000 ms; the blink's dark gaps are 300 ms).
+// (bench/run.sh). A question starts when its first factor lights up after the dark of the closing
+// pause (3000 ms; the blink's dark gaps are 300 ms). Each pause ends a little after its time, as
+// the browser's timer and the frame it paints meanwhile allow, and the screenshots that find the
+// starts are themselves late by up to a frame or two: on two cores a question lasted 0.9 to 1.5 %
+// more idle, up to 3.5 % more with the other core busy, and 1.1 % less at worst. So a question
+// may last 3 % less and 8 % more than its pauses: a machine twice as slow still passes, and one
+// of the 3000-ms pauses twice or half as long (+21 % or -11 %), or the pace a unit off (about
+// 9 % either way), fails.
+const pace = { below: 3, above: 8 };
 test('level-1-pace', async (s) => {
     const strip = [142, 0, 20, 181];
     await s.open('?livello=1');
@@ -362,8 +370,8 @@ test('level-1-pace', async (s) => {
         const b = i + 1, paused = 10 * (1216 + 30 * b) + 900, measured = starts[i] - starts[i - 1];
         const deviation = (100 * (measured - paused)) / paused;
         lines.push(`2 x ${b}: ${measured} ms against ${paused} ms (${deviation >= 0 ? '+' : ''}${deviation.toFixed(2)} %)`);
-        if (Math.abs(deviation) > (i === 1 ? 5 : 2))
-            faults.push(`2 x ${b} lasted ${measured} ms, not ${paused} ms within ${i === 1 ? 5 : 2} %`);
+        if (deviation < -pace.below || deviation > pace.above)
+            faults.push(`2 x ${b} lasted ${measured} ms, not ${paused} ms less ${pace.below} % to more ${pace.above} %`);
     }
     console.log(`  level-1 pace: ${lines.join('; ')}`);
     check(faults.length === 0, faults.join('; '));
