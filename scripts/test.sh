@@ -50,8 +50,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_NO_XDG_DESKTOP_PORTAL=1
 # The package tests aside, and the whole lesson in a real window: its three and a half minutes
 # pass through what the lessons of the unit tests, the keypad test and the monkey run here too. So
-# are the layout test's runs in other makes of Tahoma: they draw the same texts through the same
-# code as its run in the installed Tahoma, with other font data (three minutes each here).
+# are the layout test's runs in other makes of Tahoma and in the face that stands in for it: they
+# draw the same texts through the same code as its run in the installed Tahoma, with other font
+# data.
 run_suite build/sanitize "-LE package -E ^(whole-lesson|TestFormLayout,.Tahoma.*)$" \
     -DCMAKE_BUILD_TYPE=Debug -DCORVALLO_SANITIZE=ON
 

@@ -56,8 +56,8 @@ QStringList sansSerifFamilies();
 // and the program goes on where it stopped.
 void wait(std::chrono::steady_clock::duration duration);
 
-// Whether the window fills the screen: a browser's page is the program's screen, and its size and
-// orientation the window's.
+// Whether the window fills the screen: a browser's page is the program's screen, which the
+// program's window fills, following its size and orientation, with the form in it.
 bool fillsScreen();
 
 // Tells whoever started the program that it has ended with this status: in a browser the page,
