@@ -576,17 +576,22 @@ test('offline-through-an-update', async (s) => {
         const firstVersion = await versions();
         const newPage = await newVersion(root, (whole) => whole.slice(0, whole.length / 2));
         // What became of the worker of the new version: "redundant" when its install failed.
-        // (The browser may have tried it at a visit already; asked again, it tries again.)
+        // (The browser may have tried it at a visit already; asked again, it tries again. A try
+        // still installing when asked is the one watched: asking then finds no new one.)
         const update = async () => s.page.evaluate(`navigator.serviceWorker.getRegistration()
             .then((r) => new Promise((done) => {
-                r.addEventListener('updatefound', () => {
-                    const worker = r.installing;
+                setTimeout(() => done('no new worker within 15 s'), 15000);
+                const watch = (worker) => {
                     const settled = () => worker.state !== 'installing' && done(worker.state);
                     worker.addEventListener('statechange', settled);
                     settled();
-                }, { once: true });
+                };
+                if (r.installing) {
+                    watch(r.installing);
+                    return;
+                }
+                r.addEventListener('updatefound', () => watch(r.installing), { once: true });
                 r.update().catch(() => {});
-                setTimeout(() => done('no new worker within 15 s'), 15000);
             }))`);
         const half = await update();
         check(half === 'redundant', `the half-written version's worker is ${half}, not redundant`);
