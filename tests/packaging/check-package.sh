@@ -297,20 +297,20 @@ packages=$build_dir/debian-package
 check_build() {
     rm -rf "$packages"
     mkdir -p "$packages"
-    skip() {
+    # Skips as every check does, leaving the reason for the checks that read the package.
+    skip_build() {
         echo "$*" >"$packages/skipped"
-        echo "skipped: $*"
-        exit 77
+        skip "$*"
     }
     local tool
     for tool in dpkg-buildpackage dh dpkg-checkbuilddeps readelf; do
-        command -v "$tool" >/dev/null || skip "$tool is not installed (dpkg-dev, debhelper, binutils)"
+        command -v "$tool" >/dev/null || skip_build "$tool is not installed (dpkg-dev, debhelper, binutils)"
     done
     local tree=$packages/corvallo missing
     tree_copy "$source_dir" "$tree"
     [ -f "$tree/debian/control" ] || fail "the source tree has no debian/control"
     missing=$(cd "$tree" && dpkg-checkbuilddeps -Pnocheck 2>&1) \
-        || skip "the build dependencies are not installed: $missing"
+        || skip_build "the build dependencies are not installed: $missing"
     (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
         dpkg-buildpackage -us -uc --build-profiles=nocheck) >"$packages/build.log" 2>&1 \
         || fail "dpkg-buildpackage failed:"$'\n'"$(tail -n 40 "$packages/build.log")"
