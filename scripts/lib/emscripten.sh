@@ -11,6 +11,9 @@ emscripten_packages=(emscripten fonts-wine)
 # naming a .emscripten file whose EMSCRIPTEN_ROOT holds emcc and the CMake toolchain), around
 # Debian's Emscripten, and exports what the build needs; emscripten_toolchain names the toolchain.
 # Emscripten's JavaScript optimiser finds Debian's acorn through NODE_PATH, whichever node runs it.
+# Debian's emcc starts "python3" from PATH; it is given Debian's own, which it is packaged for: a
+# version manager's python3 first on PATH (a shell script that finds the interpreter) doubled the
+# cost of each of the thousands of calls a Qt build makes.
 use_emscripten() {
     local sdk=$1
     local root=$sdk/upstream/emscripten
@@ -24,5 +27,6 @@ use_emscripten() {
     # Emscripten's CMake toolchain, reached through that folder's links, finds its home here.
     export EMSCRIPTEN=/usr/share/emscripten
     export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    export EMSDK_PYTHON=/usr/bin/python3
     emscripten_toolchain=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 }
