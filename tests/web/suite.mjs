@@ -536,11 +536,12 @@ async function untilKept(s, what) {
     }
 }
 const sha256 = (data) => createHash('sha256').update(data).digest('hex');
-// Writes a file with a time of its own, later than any before, so that the server sends it anew.
-let stamp = Date.now() / 1000 + 10;
+// Writes a file with a time of its own, later than any before and than now, so that the server
+// sends it anew: a copy made now has the time of the copy, which a browser asks about.
+let stamp = 0;
 async function put(file, data) {
     await writeFile(file, data);
-    stamp += 10;
+    stamp = Math.max(stamp, Date.now() / 1000) + 10;
     await utimes(file, stamp, stamp);
 }
 
