@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardPaths>
@@ -355,17 +356,21 @@ private slots:
     // the design's proportions in the middle, drawn smaller where the page is smaller, with every
     // factor, product and grid of every question whole, and the menu, the digit pad, "Stop" and
     // the status line inside the window, as at the design's size; also after the page has had
-    // another shape.
+    // another shape. The pages are a browser's, which draws text with FreeType as the offscreen
+    // runs do; on Windows' own platform, whose window the screen bounds, the one that a desktop
+    // window has is looked at: the design's own size.
     void everyPageShowsTheDesignWhole_data()
     {
         QTest::addColumn<QList<QSize>>("pages"); // the page's sizes, one after the other
         QTest::addColumn<double>("ratio"); // the device pixels to a pixel of the page
+        QTest::newRow("the design's own size") << QList<QSize> { { 731, 544 } } << 1.0;
+        if (QGuiApplication::platformName() == QLatin1String("windows"))
+            return;
         QTest::newRow("a phone held upright") << QList<QSize> { { 360, 740 } } << 2.0;
         QTest::newRow("the phone turned") << QList<QSize> { { 360, 740 }, { 740, 360 } } << 2.0;
         QTest::newRow("a tablet held upright") << QList<QSize> { { 768, 1024 } } << 2.0;
         QTest::newRow("a laptop, after a phone") << QList<QSize> { { 360, 740 }, { 1366, 768 } } << 1.0;
         QTest::newRow("a large screen") << QList<QSize> { { 2560, 1600 } } << 1.0;
-        QTest::newRow("the design's own size") << QList<QSize> { { 731, 544 } } << 1.0;
     }
 
     void everyPageShowsTheDesignWhole()
