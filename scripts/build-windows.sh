@@ -35,13 +35,13 @@ packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
 install_missing "${packages[@]}"
 
 mkdir -p build
-# With the tests, the build for this machine also lists the Linux suite's, which the Windows suite
-# compares with its own.
+# The build for this machine, of the tools the other platforms' builds run, is the web build's too.
+# With the tests, it also lists the Linux suite's, which the Windows suite compares with its own.
 echo "Building the icon tool for this machine"
-cmake -S . -B build/windows-host -G Ninja -DBUILD_TESTING="$tests" >build/windows-host.log 2>&1 \
-    || { tail -n 20 build/windows-host.log >&2; exit 1; }
-cmake --build build/windows-host --target corvallo-icon --parallel "$jobs" >>build/windows-host.log 2>&1 \
-    || { tail -n 20 build/windows-host.log >&2; exit 1; }
+cmake -S . -B build/host -G Ninja -DBUILD_TESTING="$tests" >build/host.log 2>&1 \
+    || { tail -n 20 build/host.log >&2; exit 1; }
+cmake --build build/host --target corvallo-icon --parallel "$jobs" >>build/host.log 2>&1 \
+    || { tail -n 20 build/host.log >&2; exit 1; }
 
 echo "Building Corvallo for Windows (tests: $tests)"
 build=build/windows
@@ -50,7 +50,7 @@ cmake -S . -B "$build" -G Ninja \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$qt/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_INSTALL_BINDIR=. \
-    -DCORVALLO_ICON_TOOL="$PWD/build/windows-host/packaging/corvallo-icon" \
+    -DCORVALLO_ICON_TOOL="$PWD/build/host/packaging/corvallo-icon" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh" \
     -DBUILD_TESTING="$tests" >"$build.log" 2>&1 \
     || { tail -n 30 "$build.log" >&2; exit 1; }

@@ -18,4 +18,4 @@ install_missing chromium nodejs
 scripts/build-web.sh --tests
 echo "Built in $((SECONDS - started)) s; playing the web folder in headless Chromium"
 exec node tests/web/suite.mjs build/web/Corvallo build/web-bench/bare \
-    build/web-host/tests/window/question_order "$(command -v chromium)" build/web/screenshots "$@"
+    build/host/tests/window/question_order "$(command -v chromium)" build/web/screenshots "$@"

@@ -167,7 +167,7 @@ else
 fi
 # Every test is in both builds: in the Windows build a test of the Linux build is run or registered
 # as not applicable there, and the other way round.
-if linux_tests=$(tests_of build/windows-host) && windows_tests=$(tests_of "$build") \
+if linux_tests=$(tests_of build/host) && windows_tests=$(tests_of "$build") \
     && [ -n "$linux_tests" ] && [ -n "$windows_tests" ]; then
     while read -r name; do
         failure "$name: a test of the Linux build that the Windows build leaves out with no reason"
