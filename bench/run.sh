@@ -8,6 +8,7 @@
 # manager), runs alternated, and prints a table of medians and ratios. See docs/performance.md.
 #
 #   bench/run.sh [--runs N] [--idle SECONDS] [--questions N] [--no-pace] [--build-dir DIR]
+#                [--program-build DIR]
 #
 #   --runs N        start each program N times, alternately (default 5). --runs 1 is the quick
 #                   check: unless given, the idle period is then 2 s and one question is timed.
@@ -15,6 +16,9 @@
 #   --questions N   level-1 questions timed on the real window (default 4)
 #   --no-pace       skip the pace: the questions and the animation steps
 #   --build-dir DIR where to build (default build/bench)
+#   --program-build DIR  measure the program of a build of this source with its tests that is
+#                   already there (any build type) instead of building a Release one: to keep the
+#                   benchmark working on a suite's build, not for figures
 #
 # Installs what it needs first with scripts/setup.sh (a compiler, CMake, Qt 6, Xvfb, Tahoma).
 # Builds with one job per core unless JOBS says otherwise.
@@ -26,6 +30,7 @@ idle=
 questions=
 pace=1
 build=$root/build/bench
+program_build=
 
 while [ $# -gt 0 ]; do
     case $1 in
@@ -34,6 +39,7 @@ while [ $# -gt 0 ]; do
     --questions) questions=$2; shift 2 ;;
     --no-pace) pace=0; shift ;;
     --build-dir) build=$2; shift 2 ;;
+    --program-build) program_build=$2; shift 2 ;;
     -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -49,6 +55,7 @@ idle=${idle:-10}
 questions=${questions:-4}
 jobs=${JOBS:-$(nproc)}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
+case $program_build in /* | "") ;; *) program_build=$PWD/$program_build ;; esac
 
 "$root/scripts/setup.sh" bench
 for tool in cmake Xvfb; do
@@ -66,15 +73,18 @@ trap cleanup EXIT
 # --- Build: the program as it ships, the animation-step measurement and the repaint check, the
 # bare window and the probe.
 echo "Building in $build ..." >&2
-cmake -S "$root" -B "$build/corvallo" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >"$work/cmake.log" 2>&1 \
-    || { cat "$work/cmake.log" >&2; exit 1; }
-cmake --build "$build/corvallo" -j"$jobs" --target corvallo bench_animation_step TestLabelRepaint >"$work/build.log" 2>&1 \
+if [ -z "$program_build" ]; then
+    program_build=$build/corvallo
+    cmake -S "$root" -B "$program_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >"$work/cmake.log" 2>&1 \
+        || { cat "$work/cmake.log" >&2; exit 1; }
+fi
+cmake --build "$program_build" -j"$jobs" --target corvallo bench_animation_step TestLabelRepaint >"$work/build.log" 2>&1 \
     || { cat "$work/build.log" >&2; exit 1; }
 cmake -S "$root/bench" -B "$build/tools" -DCMAKE_BUILD_TYPE=Release >"$work/cmake.log" 2>&1 \
     || { cat "$work/cmake.log" >&2; exit 1; }
 cmake --build "$build/tools" -j"$jobs" >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
-corvallo=$build/corvallo/src/corvallo
-steps=$build/corvallo/tests/presentation/bench_animation_step
+corvallo=$program_build/src/corvallo
+steps=$program_build/tests/presentation/bench_animation_step
 bare=$build/tools/bare/bare_window
 probe=$build/tools/probe/window_probe
 export XDG_RUNTIME_DIR=$work/runtime
@@ -82,7 +92,7 @@ mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 # Labels repaint only where their text is: the screen must still show what a full repaint draws,
 # or the figures below measure a faster wrong picture.
-QT_QPA_PLATFORM=offscreen "$build/corvallo/tests/widgets/TestLabelRepaint" >"$work/check.log" 2>&1 \
+QT_QPA_PLATFORM=offscreen "$program_build/tests/widgets/TestLabelRepaint" >"$work/check.log" 2>&1 \
     || { cat "$work/check.log" >&2; exit 1; }
 
 # --- One X server for everything, black root, on the first free display from 90 on.
