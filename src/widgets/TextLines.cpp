@@ -59,10 +59,7 @@ TextLines::TextLines(const QFont &font, const LineMetrics &metrics, const QStrin
     const QFontMetricsF measure(font);
     double baseline = box.top() + metrics.ascent;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
-        qsizetype end = line.size();
-        while (end > 0 && line.at(end - 1).isSpace())
-            --end;
-        const double advance = measure.horizontalAdvance(line.left(end));
+        const double advance = measure.horizontalAdvance(line);
         const double left = centred ? box.left() + (box.width() - advance) / 2 : box.left();
         m_lines.append({ line, QPointF(left, baseline), advance });
         baseline += metrics.lineHeight;

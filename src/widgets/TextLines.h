@@ -30,7 +30,8 @@ LineMetrics typographicMetrics(const QFont &font);
 
 // A text placed in a box as a label shows it: the first baseline one ascent below the box's top,
 // each next line (after a line feed) one line lower, each line left-aligned or centred on its
-// width without trailing spaces. Nothing is clipped: the lines go where they fall.
+// whole width, its blanks included: a grid's row, with a blank before its first dot and one after
+// its last, is centred on its dots. Nothing is clipped: the lines go where they fall.
 class TextLines {
 public:
     TextLines(const QFont &font, const LineMetrics &metrics, const QString &text, const QRectF &box,

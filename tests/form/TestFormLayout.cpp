@@ -19,12 +19,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTransform>
 #include <QWidget>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -108,9 +111,10 @@ const TahomaVariant *chosenVariant()
     return nullptr;
 }
 
-// The first and last rows of a label's text as drawn on a device of the given pixel ratio, in
-// device pixels from the label's top; {-1, -1} where nothing is drawn.
-std::pair<int, int> inkRows(const Label &label, double ratio)
+// Where a label's text is inked when drawn on a device of the given pixel ratio: the device pixels
+// from its first to its last inked row and column, from the label's top left; empty where nothing
+// is drawn.
+QRect inkBounds(const Label &label, double ratio)
 {
     QImage image((QSizeF(label.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -119,19 +123,49 @@ std::pair<int, int> inkRows(const Label &label, double ratio)
     painter.setPen(Qt::white);
     label.captionLines(label.textBox()).draw(painter);
     painter.end();
-    int first = -1;
-    int last = -1;
+    QRect ink;
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 0) {
-                first = first < 0 ? y : first;
-                last = y;
-                break;
-            }
-        }
+        const auto inked = [](QRgb pixel) { return qAlpha(pixel) != 0; };
+        const auto *left = std::find_if(line, line + image.width(), inked);
+        if (left == line + image.width())
+            continue;
+        const auto right = std::find_if(std::make_reverse_iterator(line + image.width()),
+            std::make_reverse_iterator(left), inked);
+        ink |= QRect(int(left - line), y, int(right.base() - left), 1);
     }
-    return { first, last };
+    return ink;
+}
+
+// One line of an installed font file at a pixel size, read from the file's own bytes: its OS/2
+// table's typographic ascender, descender and line gap over the head table's units per em,
+// rounded to whole pixels; 0 where the file or its tables are not there.
+int fileLineHeight(const QString &file, double pixelSize)
+{
+    QFile source(installedFont(file));
+    if (!source.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray font = source.readAll();
+    const auto u16 = [&](qsizetype at) { return qFromBigEndian<quint16>(font.constData() + at); };
+    const auto s16 = [&](qsizetype at) { return qFromBigEndian<qint16>(font.constData() + at); };
+    const auto u32 = [&](qsizetype at) { return qFromBigEndian<quint32>(font.constData() + at); };
+    if (font.size() < 12 || font.size() < 12 + 16 * u16(4))
+        return 0;
+    qsizetype os2 = -1;
+    qsizetype head = -1;
+    for (int table = 0; table < u16(4); ++table) {
+        const qsizetype record = 12 + 16 * table;
+        if (u32(record + 8) + qsizetype(u32(record + 12)) > font.size())
+            return 0;
+        if (font.mid(record, 4) == "OS/2" && u32(record + 12) >= 74)
+            os2 = u32(record + 8);
+        if (font.mid(record, 4) == "head" && u32(record + 12) >= 20)
+            head = u32(record + 8);
+    }
+    if (os2 < 0 || head < 0 || u16(head + 18) == 0)
+        return 0;
+    const double units = s16(os2 + 68) - s16(os2 + 70) + s16(os2 + 72);
+    return int(std::lround(units * pixelSize / u16(head + 18)));
 }
 
 // How many device pixels of a label's text fall outside its text box (the label within its
@@ -455,10 +489,20 @@ private slots:
                            .arg(middle)));
     }
 
-    // A grid's rows lie one typographic line apart, and its first row one typographic ascent below
-    // the label's top, whatever the font engine makes of the flag and the bitmaps.
-    void gridRowsLieAlikeInEveryVariant()
+    // A grid's rows lie one line apart, as the font file's own typographic metrics give it, and
+    // its first row as far below the label's top, whatever the font engine makes of the flag and
+    // the bitmaps; each row is centred on its whole width, a blank before its first dot and one
+    // after its last: its dots lie in the middle of the window, on any device pixel ratio.
+    void gridLiesAsDesigned_data()
     {
+        QTest::addColumn<double>("ratio");
+        for (const double ratio : { 1.0, 1.25, 1.5, 2.0 })
+            QTest::newRow(qPrintable(QStringLiteral("at %1").arg(ratio))) << ratio;
+    }
+
+    void gridLiesAsDesigned()
+    {
+        QFETCH(double, ratio);
         QList<std::pair<int, int>> rows;
         char digit = '1';
         for (const TahomaVariant &variant : TahomaVariants) {
@@ -471,10 +515,31 @@ private slots:
             QFont font = c.LabelP->font();
             font.setFamily(family);
             c.LabelP->setFont(font);
+            const double pixels = QRawFont::fromFont(font).pixelSize();
+            const int line = fileLineHeight(QStringLiteral("tahoma.ttf"), pixels);
+            QVERIFY2(line > 0, "the font file gives no line height");
             c.LabelP->setCaption(QStringLiteral(" O "));
-            const int first = inkRows(*c.LabelP, 1).first;
+            const int first = inkBounds(*c.LabelP, ratio).top();
             c.LabelP->setCaption(QStringLiteral("\r\n\r\n O "));
-            rows.append({ first, inkRows(*c.LabelP, 1).first - first });
+            const int third = inkBounds(*c.LabelP, ratio).top();
+            QVERIFY2(std::abs(third - first - 2 * line * ratio) <= 1,
+                qPrintable(QStringLiteral("%1: rows %2 device pixels apart, not %3")
+                               .arg(QLatin1String(variant.name))
+                               .arg((third - first) / 2.0)
+                               .arg(line * ratio)));
+            rows.append({ first, third - first });
+            for (int a = 2; a <= 9; a += 7) {
+                const QString row = QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n");
+                c.LabelP->setCaption(row.repeated(a));
+                const QRect ink = inkBounds(*c.LabelP, ratio);
+                const double off
+                    = (ink.left() + ink.right() + 1) / 2.0 - c.LabelP->width() * ratio / 2;
+                QVERIFY2(std::abs(off) <= 1,
+                    qPrintable(QStringLiteral("%1, %2 dots a row: %3 device pixels off the middle")
+                                   .arg(QLatin1String(variant.name))
+                                   .arg(a)
+                                   .arg(off)));
+            }
         }
         QVERIFY2(rows.first().first >= 0 && rows.first().second > 0, "no grid was drawn");
         for (const auto &[first, pitch] : rows) {
