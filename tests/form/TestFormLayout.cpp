@@ -528,13 +528,19 @@ private slots:
                                .arg((third - first) / 2.0)
                                .arg(line * ratio)));
             rows.append({ first, third - first });
+            // Windows' own text drawing gives its glyphs whole-pixel advances at the device's
+            // size, which at a ratio between whole ones add up to a line up to 3.5 device pixels
+            // narrower than it measures: there its dots may lie 2 device pixels off (measured
+            // under Wine: 1.75 at 1.5; the blank left out, 4.5 at 1).
+            const bool windows = QGuiApplication::platformName() == QLatin1String("windows");
+            const double allowed = windows && ratio != std::floor(ratio) ? 2 : 1;
             for (int a = 2; a <= 9; a += 7) {
                 const QString row = QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n");
                 c.LabelP->setCaption(row.repeated(a));
                 const QRect ink = inkBounds(*c.LabelP, ratio);
                 const double off
                     = (ink.left() + ink.right() + 1) / 2.0 - c.LabelP->width() * ratio / 2;
-                QVERIFY2(std::abs(off) <= 1,
+                QVERIFY2(std::abs(off) <= allowed,
                     qPrintable(QStringLiteral("%1, %2 dots a row: %3 device pixels off the middle")
                                    .arg(QLatin1String(variant.name))
                                    .arg(a)
