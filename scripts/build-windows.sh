@@ -74,7 +74,8 @@ find "$folder" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip -
 cp LICENSES/GPL-3.0-or-later.txt "$folder/COPYING.txt" 2>/dev/null || true
 
 # Every DLL the folder's programs and libraries load is Windows' own or in the folder.
-missing=$(missing_dlls "$folder")
+missing=$(missing_dlls "$folder") \
+    || { echo "build-windows: the DLLs that the folder needs could not be read" >&2; exit 1; }
 [ -z "$missing" ] || { echo "build-windows: the folder needs DLLs it does not have:" $missing >&2; exit 1; }
 
 echo "Windows program: $folder ($(du -sh "$folder" | cut -f1)); scripts/package-windows.sh packs its zip and MSI"

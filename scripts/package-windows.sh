@@ -94,7 +94,9 @@ while IFS= read -r plugin; do
 done < <(cd "$program" && find . -mindepth 2 -iname '*.dll' | sed 's|^\./||' | sort)
 # Until every DLL that the folder's files import is in the folder or Windows' own; a DLL found
 # brings its own imports.
-while missing=$(missing_dlls "$folder") && [ -n "$missing" ]; do
+while :; do
+    missing=$(missing_dlls "$folder") || fail "the DLLs that $folder needs could not be read"
+    [ -n "$missing" ] || break
     while IFS= read -r dll; do
         found=$(find_dll "$dll") \
             || fail "$dll is needed, and is neither Windows' own nor found beside the program, in Qt for Windows or in the MinGW-w64 runtime"
@@ -242,12 +244,14 @@ clock=(faketime -f "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
 # gets the version and languages of its version resource, and loses the hash that is for
 # unversioned files only.
 queries=()
+versions=$(/usr/bin/python3 scripts/lib/pe-versions.py "$folder") \
+    || fail "could not read the version resources of the files in $folder"
 while IFS=$'\t' read -r path file_version languages; do
     id=$(awk -F'\t' -v path="$path" '$2 == path { print $1 }' "$file_ids")
     [ -n "$id" ] || fail "$path is not in the installer's file list"
     queries+=(-q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '$languages' WHERE \`File\` = '$id'"
         -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$id'")
-done < <(/usr/bin/python3 scripts/lib/pe-versions.py "$folder")
+done <<<"$versions"
 [ ${#queries[@]} -gt 0 ] || fail "no program or DLL in $folder carries a version resource"
 # wixl's upgrade finds versions below this one only: a rebuilt package of the same version would
 # refuse to install over the installed one (1638). The upgrade includes this version as WiX's

@@ -22,9 +22,14 @@ size_kib() {
     find "$1" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }'
 }
 
-# The DLLs that a program or DLL imports, as it names them.
+# The DLLs that a program or DLL imports, as it names them; a failure where objdump fails or the
+# file names none (every program imports from Windows' kernel at least).
 dll_imports() {
-    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+    local header
+    header=$(x86_64-w64-mingw32-objdump -p "$1") \
+        || { echo "could not read the imports of $1" >&2; return 1; }
+    grep -q 'DLL Name: ' <<<"$header" || { echo "$1 names no DLL it imports" >&2; return 1; }
+    sed -n 's/^\s*DLL Name: //p' <<<"$header"
 }
 
 # Whether a DLL is one that every Windows 10 and 11 has (any case): the system's own libraries
@@ -41,13 +46,19 @@ windows_own_dll() {
 }
 
 # The DLLs that the programs and DLLs under FOLDER import and that are neither beside the program,
-# in FOLDER itself, nor Windows' own: one a line, sorted, none when the folder runs as it is.
+# in FOLDER itself, nor Windows' own: one a line, sorted, none when the folder runs as it is; a
+# failure where the folder has no program or a file's imports cannot be read.
 missing_dlls() {
-    local folder=$1 dll
+    local folder=$1 file dll imports=
+    local -a files
+    mapfile -d '' files < <(find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+    [ "${#files[@]}" -gt 0 ] || { echo "no program or DLL in $folder" >&2; return 1; }
+    for file in "${files[@]}"; do
+        imports+=$(dll_imports "$file")$'\n' || return 1
+    done
     while IFS= read -r dll; do
         windows_own_dll "$dll" && continue
         [ -n "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
         echo "$dll"
-    done < <(find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -print0 \
-        | while IFS= read -r -d '' file; do dll_imports "$file"; done | sort -fu)
+    done < <(grep . <<<"$imports" | sort -fu)
 }
