@@ -69,9 +69,11 @@ if [ -n "${CORVALLO_WINDOWS_DPI:-}" ]; then
 fi
 
 # The launcher clears DISPLAY and WAYLAND_DISPLAY on the Windows side and passes on the program's
-# standard handles and exit status; built once, in the user's cache.
-launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch.exe
-if [ ! -e "$launcher" ] || [ "$here/wine-launch.c" -nt "$launcher" ]; then
+# standard handles and exit status; built once for each version of its source, named by its hash
+# in the user's cache, which every clone shares.
+launcher_hash=$(sha256sum <"$here/wine-launch.c" | cut -c1-16)
+launcher=${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine-launch-$launcher_hash.exe
+if [ ! -e "$launcher" ]; then
     command -v x86_64-w64-mingw32-gcc >/dev/null \
         || fail "x86_64-w64-mingw32-gcc is needed to build the launcher"
     mkdir -p "$(dirname "$launcher")"
