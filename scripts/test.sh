@@ -42,7 +42,8 @@ run_suite build/test "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # The package is built and checked from the shipping build only.
 echo "== build and tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+# (The path quoted: the sanitizers split their options at blanks and colons.)
+export LSAN_OPTIONS="suppressions='$PWD/tests/lsan.supp':print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # At start-up Qt 6.8 asks the desktop portal for its version and frees the pending call only when
 # the answer comes. A test session has no portal, and when the program ends first LeakSanitizer
