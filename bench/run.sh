@@ -40,7 +40,7 @@ while [ $# -gt 0 ]; do
     --no-pace) pace=0; shift ;;
     --build-dir) build=$2; shift 2 ;;
     --program-build) program_build=$2; shift 2 ;;
-    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) awk '/^set / { exit } /^# / && !/SPDX/ { p = 1 } p { sub(/^# ?/, ""); print }' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
