@@ -17,8 +17,8 @@ public:
 
     // Handle every pending event (repaint, clicks, keys); handlers run nested in the caller.
     virtual void doEvents() = 0;
-    // Block: no handler of the lesson runs; input waits until the next doEvents(). The window may
-    // still repaint, and a close ends the pause early.
+    // Block: input waits until the next doEvents(), no handler runs for it. The window may still
+    // repaint and follow a change of its size, and a close ends the pause early.
     virtual void sleep(std::chrono::milliseconds ms) = 0;
 
     // Uniform in [0, 1).

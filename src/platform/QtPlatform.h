@@ -12,8 +12,8 @@
 #include <optional>
 #include <random>
 
-// The platform as the program runs it: Qt's event queue, a pause that holds input back until it
-// ends (a close still ends it; on a desktop the thread sleeps, in a browser the page gets the
+// The platform as the program runs it: Qt's event queue, a pause that holds input back until the
+// next pump (a close still ends it; on a desktop the thread sleeps, in a browser the page gets the
 // time), a QTimer and a generator seeded from the clock (or from CORVALLO_SEED, so that a test
 // can know the questions).
 class QtPlatform final : public Platform {
