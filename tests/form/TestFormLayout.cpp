@@ -57,6 +57,38 @@ QString installedFont(const QString &file)
     return {};
 }
 
+quint16 fontU16(const QByteArray &font, qsizetype at)
+{
+    return qFromBigEndian<quint16>(font.constData() + at);
+}
+
+// A table of a font file: its tag, where its record lies in the file's directory, where it lies.
+struct FontTable {
+    QByteArray tag;
+    qsizetype record;
+    qsizetype offset;
+    qsizetype length;
+};
+
+// The tables of a font file of single tables, as its directory lists them; none where the file
+// is not one or a table lies outside it (or an OS/2 table is too short to hold its metrics).
+QList<FontTable> fontTables(const QByteArray &font)
+{
+    if (font.size() < 12 || font.size() < 12 + 16 * fontU16(font, 4))
+        return {};
+    QList<FontTable> tables;
+    for (int table = 0; table < fontU16(font, 4); ++table) {
+        const qsizetype record = 12 + 16 * table;
+        const QByteArray tag = font.mid(record, 4);
+        const qsizetype offset = qFromBigEndian<quint32>(font.constData() + record + 8);
+        const qsizetype length = qFromBigEndian<quint32>(font.constData() + record + 12);
+        if (offset + length > font.size() || (tag == "OS/2" && length < 74))
+            return {};
+        tables.append({ tag, record, offset, length });
+    }
+    return tables;
+}
+
 // Registers the variant of one installed Tahoma file under the family "Tahom" and a digit: the
 // family; nothing where the file is not installed, and a failure where it cannot be made.
 QString registerVariant(const QString &file, const TahomaVariant &variant, char digit)
@@ -65,28 +97,22 @@ QString registerVariant(const QString &file, const TahomaVariant &variant, char 
     if (!source.open(QIODevice::ReadOnly))
         return {};
     QByteArray font = source.readAll();
-    const auto u16 = [&](qsizetype at) { return qFromBigEndian<quint16>(font.constData() + at); };
-    const auto u32 = [&](qsizetype at) { return qFromBigEndian<quint32>(font.constData() + at); };
     const auto fail = [&](const char *why) {
         QTest::qFail(qPrintable(QStringLiteral("%1: %2").arg(source.fileName(), QLatin1String(why))),
             __FILE__, __LINE__);
         return QStringLiteral("?");
     };
-    if (font.size() < 12 || font.size() < 12 + 16 * u16(4))
-        return fail("not a font file of single tables");
-    for (int table = 0; table < u16(4); ++table) {
-        const qsizetype record = 12 + 16 * table;
-        const QByteArray tag = font.mid(record, 4);
-        const qsizetype offset = u32(record + 8);
-        if (offset + qsizetype(u32(record + 12)) > font.size() || (tag == "OS/2" && u32(record + 12) < 64))
-            return fail("a table lies outside the file");
+    const QList<FontTable> tables = fontTables(font);
+    if (tables.isEmpty())
+        return fail("not a font file of single tables, each within the file");
+    for (const auto &[tag, record, offset, length] : tables) {
         if (tag == "OS/2" && !variant.typoFlag)
             font[offset + 63] = char(font[offset + 63] & 0x7f);
         if ((tag == "EBLC" || tag == "EBDT" || tag == "EBSC") && !variant.bitmaps)
             font[record] = 'x';
         if (tag == "name") {
             // The same length in both the 8-bit and the UTF-16 names.
-            QByteArray names = font.mid(offset, u32(record + 12));
+            QByteArray names = font.mid(offset, length);
             names.replace("Tahoma", QByteArray("Tahom") + digit);
             names.replace(QByteArray("T\0a\0h\0o\0m\0a", 11), QByteArray("T\0a\0h\0o\0m\0", 10) + digit);
             font.replace(offset, names.size(), names);
@@ -123,10 +149,10 @@ QRect inkBounds(const Label &label, double ratio)
     painter.setPen(Qt::white);
     label.captionLines(label.textBox()).draw(painter);
     painter.end();
+    const auto inked = [](QRgb pixel) { return qAlpha(pixel) != 0; };
     QRect ink;
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        const auto inked = [](QRgb pixel) { return qAlpha(pixel) != 0; };
         const auto *left = std::find_if(line, line + image.width(), inked);
         if (left == line + image.width())
             continue;
@@ -146,26 +172,19 @@ int fileLineHeight(const QString &file, double pixelSize)
     if (!source.open(QIODevice::ReadOnly))
         return 0;
     const QByteArray font = source.readAll();
-    const auto u16 = [&](qsizetype at) { return qFromBigEndian<quint16>(font.constData() + at); };
     const auto s16 = [&](qsizetype at) { return qFromBigEndian<qint16>(font.constData() + at); };
-    const auto u32 = [&](qsizetype at) { return qFromBigEndian<quint32>(font.constData() + at); };
-    if (font.size() < 12 || font.size() < 12 + 16 * u16(4))
-        return 0;
     qsizetype os2 = -1;
     qsizetype head = -1;
-    for (int table = 0; table < u16(4); ++table) {
-        const qsizetype record = 12 + 16 * table;
-        if (u32(record + 8) + qsizetype(u32(record + 12)) > font.size())
-            return 0;
-        if (font.mid(record, 4) == "OS/2" && u32(record + 12) >= 74)
-            os2 = u32(record + 8);
-        if (font.mid(record, 4) == "head" && u32(record + 12) >= 20)
-            head = u32(record + 8);
+    for (const FontTable &table : fontTables(font)) {
+        if (table.tag == "OS/2")
+            os2 = table.offset;
+        if (table.tag == "head" && table.length >= 20)
+            head = table.offset;
     }
-    if (os2 < 0 || head < 0 || u16(head + 18) == 0)
+    if (os2 < 0 || head < 0 || fontU16(font, head + 18) == 0)
         return 0;
     const double units = s16(os2 + 68) - s16(os2 + 70) + s16(os2 + 72);
-    return int(std::lround(units * pixelSize / u16(head + 18)));
+    return int(std::lround(units * pixelSize / fontU16(font, head + 18)));
 }
 
 // How many device pixels of a label's text fall outside its text box (the label within its
@@ -503,7 +522,13 @@ private slots:
     void gridLiesAsDesigned()
     {
         QFETCH(double, ratio);
-        QList<std::pair<int, int>> rows;
+        // Windows' own text drawing gives its glyphs whole-pixel advances at the device's size,
+        // which at a ratio between whole ones add up to a line up to 3.5 device pixels narrower
+        // than it measures: there its dots may lie 2 device pixels off (measured under Wine: 1.75
+        // at 1.5; the blank left out, 4.5 at 1).
+        const bool windows = QGuiApplication::platformName() == QLatin1String("windows");
+        const double allowed = windows && ratio != std::floor(ratio) ? 2 : 1;
+        QList<int> firstRows;
         char digit = '1';
         for (const TahomaVariant &variant : TahomaVariants) {
             const QString family = registerVariant(QStringLiteral("tahoma.ttf"), variant, ++digit);
@@ -527,13 +552,7 @@ private slots:
                                .arg(QLatin1String(variant.name))
                                .arg((third - first) / 2.0)
                                .arg(line * ratio)));
-            rows.append({ first, third - first });
-            // Windows' own text drawing gives its glyphs whole-pixel advances at the device's
-            // size, which at a ratio between whole ones add up to a line up to 3.5 device pixels
-            // narrower than it measures: there its dots may lie 2 device pixels off (measured
-            // under Wine: 1.75 at 1.5; the blank left out, 4.5 at 1).
-            const bool windows = QGuiApplication::platformName() == QLatin1String("windows");
-            const double allowed = windows && ratio != std::floor(ratio) ? 2 : 1;
+            firstRows.append(first);
             for (int a = 2; a <= 9; a += 7) {
                 const QString row = QStringLiteral(" O ").repeated(a) + QStringLiteral("\r\n");
                 c.LabelP->setCaption(row.repeated(a));
@@ -547,11 +566,9 @@ private slots:
                                    .arg(off)));
             }
         }
-        QVERIFY2(rows.first().first >= 0 && rows.first().second > 0, "no grid was drawn");
-        for (const auto &[first, pitch] : rows) {
-            QCOMPARE(first, rows.first().first);
-            QCOMPARE(pitch, rows.first().second);
-        }
+        // (A grid not drawn at all has no pitch, which the file's line fails.)
+        for (const int first : firstRows)
+            QCOMPARE(first, firstRows.first());
     }
 
 private:

@@ -343,7 +343,7 @@ test('resize-during-a-lesson', async (s) => {
 // pause (3000 ms; the blink's dark gaps are 300 ms). Each pause ends a little after its time, as
 // the browser's timer and the frame it paints meanwhile allow, and the screenshots that find the
 // starts are themselves late by up to a frame or two: on two cores a question lasted 0.9 to 1.5 %
-// more idle when played alone, 3.0 to 3.2 % more at its turn in the whole suite, up to 3.5 % more
+// more idle when played alone, 0.9 to 3.2 % more at its turn in the whole suite, up to 3.5 % more
 // with the other core busy, and 1.1 % less at worst; with four busy loops on the two cores, 1.0 %
 // less to 2.8 % more. So a question may last 3 % less and 8 % more than its pauses: one of the
 // 3000-ms pauses twice or half as long (+21 % or -11 %), or the pace a unit off (about 9 % either
