@@ -73,6 +73,19 @@ if [ ${#lacking[@]} -gt 0 ]; then
     exit 1
 fi
 
+# What could not be installed, in one line, and for the suite in the file that
+# CORVALLO_SETUP_LACKING names: where something is lacking, a test that needs it may skip.
+lacking=()
+for package in "${run_packages[@]}" "${more_packages[@]}"; do
+    installed "$package" || lacking+=("$package")
+done
+if [ ${#lacking[@]} -gt 0 ]; then
+    echo "setup: not installed: ${lacking[*]}"
+fi
+if [ -n "${CORVALLO_SETUP_LACKING:-}" ]; then
+    echo "${lacking[*]}" >"$CORVALLO_SETUP_LACKING"
+fi
+
 # The package's clean testbed (the package-testbed test) runs in a user namespace mapped to the
 # user's subordinate ids. Where it can run here and the user has none, the user gets a range above
 # every range already given.
