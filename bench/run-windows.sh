@@ -24,6 +24,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 [[ $runs =~ ^[0-9]+$ && $runs -ge 1 ]] || { echo "bench/run-windows.sh: --runs takes a whole number from 1" >&2; exit 2; }
+source "$root/scripts/lib/windows.sh"
+hold_wine_prefix "$@"
 
 "$root/scripts/build-windows.sh" --tests >&2
 cmake -S "$root/bench" -B "$root/build/bench/tools" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -42,7 +44,6 @@ export CORVALLO_BIN=$corvallo CORVALLO_RUNNER=$runner
 source "$root/tests/window/xvfb-session.sh"
 xvfb_options=-br # a black root window, which the probe needs before each start
 start_x
-source "$root/scripts/lib/windows.sh"
 WINEPREFIX=$(wine_prefix)
 export WINEPREFIX
 "$runner" "$corvallo" --version >/dev/null 2>&1 || true # the prefix exists (the bare window takes no option: it would stay open)

@@ -11,7 +11,10 @@
 # build/windows-packages). PROGRAM_FOLDER holds corvallo.exe and the DLLs and plugins it needs;
 # by default it is the Windows build's, built first where it is missing. CORVALLO_QT_WINDOWS
 # names the Qt for Windows those DLLs come from (default: the one scripts/build-qt-windows.sh
-# keeps). CORVALLO_VERSION packs under another version (the tests' older package).
+# keeps). The installer's version is the project's major and minor version and the program's build
+# number, which its version resource carries: a build of a later commit upgrades an earlier one.
+# CORVALLO_VERSION and CORVALLO_BUILD_NUMBER pack under another version or build (the tests'
+# earlier and later packages).
 # Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs
 # from the same commit give the same files, byte for byte.
 set -euo pipefail
@@ -219,14 +222,30 @@ uuid5() {
     printf '%s-%s-5%s-%x%s-%s\n' "${hex:0:8}" "${hex:8:4}" "${hex:13:3}" \
         $(((16#${hex:16:1} & 3) | 8)) "${hex:17:3}" "${hex:20:12}" | tr a-f A-F
 }
-# The product and package codes name the exact contents and the way they are packed: installing
-# the same package again finds it installed and changes nothing, and a package rebuilt with any
-# change (a fix in the packing, a rebuilt Qt) is another product of the same upgrade code, which
-# replaces the one installed, even at the same version.
+# The installer's version: Windows Installer compares the first three numbers only, so the third
+# is the build number, which grows with every commit; the program's version resource has it as
+# its fourth. wixl leaves every file's version empty, so Windows Installer would take each program
+# and DLL for an unversioned file, which a repair compares by date and hash and passes over when
+# changed: each gets the version and languages of its version resource (below).
+versions=$(/usr/bin/python3 scripts/lib/pe-versions.py "$folder") \
+    || fail "could not read the version resources of the files in $folder"
+program_version=$(awk -F'\t' '$1 == "corvallo.exe" { print $2 }' <<<"$versions")
+[[ $program_version =~ ^([0-9]+\.[0-9]+\.[0-9]+)\.([0-9]+)$ ]] \
+    || fail "corvallo.exe carries no version resource of four numbers"
+[ -n "${CORVALLO_VERSION:-}" ] || [ "${BASH_REMATCH[1]}" = "$version" ] \
+    || fail "corvallo.exe is version ${BASH_REMATCH[1]}, the project $version: build it again"
+build=${CORVALLO_BUILD_NUMBER:-${BASH_REMATCH[2]}}
+[[ $build =~ ^[0-9]+$ ]] && [ "$build" -le 65535 ] || fail "no build number of 0 to 65535: $build"
+msi_version=${version%.*}.$build
+say "Installer version $msi_version (version $version, build $build)"
+# The product code names the installer's version: installing a package of that version again finds
+# it installed, and a package of another version is another product of the same upgrade code,
+# which replaces an earlier one and is refused by a later one. The package code names the exact
+# contents and the way they are packed.
 contents=$(cat "$zip_file" "$files_wxs" packaging/windows/corvallo.wxs "$icon" scripts/package-windows.sh \
     scripts/lib/windows.sh scripts/lib/pe-versions.py | sha256sum | cut -c1-64)
-product_code=$(uuid5 "Corvallo $version product $contents")
-package_code=$(uuid5 "Corvallo $version package $contents")
+product_code=$(uuid5 "Corvallo product $msi_version")
+package_code=$(uuid5 "Corvallo $msi_version package $contents")
 
 msi_file=$output/corvallo-$version-x64.msi
 say "Installer: $msi_file"
@@ -236,16 +255,10 @@ rm -f "$msi_file"
 # same in every build.
 clock=(faketime -f "$(date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
 (cd "$stage" && "${clock[@]}" wixl -a x64 -o "$msi_file" \
-    -D Version="$version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
+    -D Version="$msi_version" -D ProductCode="$product_code" -D IconFile=corvallo.ico -D SourceDir="$name" \
     -D SizeKiB="$(size_kib "$folder")" \
     "$source/packaging/windows/corvallo.wxs" files.wxs)
-# wixl leaves every file's version empty, so Windows Installer would take each program and DLL for
-# an unversioned file, which a repair compares by date and hash and passes over when changed. Each
-# gets the version and languages of its version resource, and loses the hash that is for
-# unversioned files only.
 queries=()
-versions=$(/usr/bin/python3 scripts/lib/pe-versions.py "$folder") \
-    || fail "could not read the version resources of the files in $folder"
 while IFS=$'\t' read -r path file_version languages; do
     id=$(awk -F'\t' -v path="$path" '$2 == path { print $1 }' "$file_ids")
     [ -n "$id" ] || fail "$path is not in the installer's file list"
@@ -253,14 +266,8 @@ while IFS=$'\t' read -r path file_version languages; do
         -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$id'")
 done <<<"$versions"
 [ ${#queries[@]} -gt 0 ] || fail "no program or DLL in $folder carries a version resource"
-# wixl's upgrade finds versions below this one only: a rebuilt package of the same version would
-# refuse to install over the installed one (1638). The upgrade includes this version as WiX's
-# AllowSameVersionUpgrades does (1, migrate the features; 0x200, the maximum included); a later
-# version is still found as a downgrade, and refused.
-queries+=(-q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
-    -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Language\`, \`Attributes\`, \`Remove\`, \`ActionProperty\`) VALUES ('{$upgrade_code}', '', '$version', '', 513, '', 'WIX_UPGRADE_DETECTED')")
 "${clock[@]}" msibuild "$msi_file" "${queries[@]}"
 # wixl draws a random package code; this one is the contents'.
-"${clock[@]}" msibuild "$msi_file" -s "Corvallo $version" "The Corvallo developers" "x64;1033" "{$package_code}"
+"${clock[@]}" msibuild "$msi_file" -s "Corvallo $version (build $build)" "The Corvallo developers" "x64;1033" "{$package_code}"
 
 say "Done: $(du -k "$zip_file" | cut -f1) KiB zip, $(du -k "$msi_file" | cut -f1) KiB installer, $(printf '%s\n' "${components[@]}" | wc -l) files"

@@ -8,6 +8,7 @@
 #   scripts/wine-run.sh PROGRAM.exe [ARGUMENT...]
 #   scripts/wine-run.sh --prepare      only makes the prefix ready, as below, and says what failed
 #   scripts/wine-run.sh --fresh        ends the prefix's Wine server and all it runs, and waits
+# With CORVALLO_FOLDER_ONLY=1 the program finds its DLLs in its own folder and Windows' alone.
 # With CORVALLO_NO_STD_HANDLES=1 it starts as from Explorer or a shortcut, with no standard handles
 # and no console; the title and text of each message box it shows are written to standard output.
 # Neither DISPLAY nor WAYLAND_DISPLAY is in its environment, as on every Windows machine (Wine
@@ -88,9 +89,10 @@ windows_path() {
     printf 'Z:%s' "${path//\//\\}"
 }
 # Qt's libraries come from the build of Qt for Windows only where the program's folder has none,
-# so that a DLL missing from a folder that ships them is not hidden.
+# so that a DLL missing from a folder that ships them is not hidden; with CORVALLO_FOLDER_ONLY=1,
+# never: a shipped folder runs on what it holds, as on a Windows machine without Qt.
 program_folder=$(dirname "$(realpath "$program")")
-if [ ! -e "$program_folder/Qt6Core.dll" ]; then
+if [ "${CORVALLO_FOLDER_ONLY:-}" != 1 ] && [ ! -e "$program_folder/Qt6Core.dll" ]; then
     qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
     [ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
 fi

@@ -83,7 +83,7 @@ check_metainfo() {
     [ -z "$issues" ] || fail "the metainfo has errors, warnings or notes:"$'\n'"$issues"
     # Its newest release is the program's version.
     local version
-    version=$("$program" --version | sed -n 's/^corvallo //p')
+    version=$("$program" --version | sed -n 's/^corvallo \([^ ]*\).*/\1/p')
     grep -m 1 '<release ' "$source_dir/packaging/$app_id.metainfo.xml" | grep -qF "version=\"$version\"" \
         || fail "the metainfo's newest release is not version $version"
 }
@@ -138,7 +138,7 @@ check_manual() {
         grep -qF -- "$option" "$work/page.txt" || fail "the manual page does not describe $option"
     done
     local version
-    version=$("$program" --version | sed -n 's/^corvallo //p')
+    version=$("$program" --version | sed -n 's/^corvallo \([^ ]*\).*/\1/p')
     [ -n "$version" ] || fail "the program reports no version"
     tail -n 1 "$work/page.txt" | grep -qF "Corvallo $version" \
         || fail "the manual page is not for version $version"
@@ -170,7 +170,7 @@ check_install() {
 # refuses one that names another.
 check_versions() {
     local version expected format package_version status
-    version=$("$program" --version | sed -n 's/^corvallo //p')
+    version=$("$program" --version | sed -n 's/^corvallo \([^ ]*\).*/\1/p')
     mkdir -p "$work/bin"
     printf '#!/bin/sh\necho "$CORVALLO_PACKAGE_VERSION"\n' >"$work/bin/dpkg-query"
     chmod +x "$work/bin/dpkg-query"
@@ -328,7 +328,7 @@ built_package() {
     [ ! -f "$packages/skipped" ] || skip "$(cat "$packages/skipped")"
     [ -f "$packages/built" ] || fail "the package was not built (package-build builds it)"
     tree=$packages/corvallo
-    version=$("$program" --version | sed -n 's/^corvallo //p')
+    version=$("$program" --version | sed -n 's/^corvallo \([^ ]*\).*/\1/p')
     arch=$(dpkg --print-architecture)
     deb=$packages/corvallo_${version}_${arch}.deb
     changes=$packages/corvallo_${version}_${arch}.changes

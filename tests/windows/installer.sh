@@ -6,12 +6,13 @@
 
 # The Windows packages under Wine, as a school's IT and a parent would use them:
 #   tests/windows/installer.sh PROGRAM_FOLDER
-# packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, once rebuilt
-# at another time and once as an earlier version, checks the installer's tables against the rules
-# of Windows Installer's validation, then in a Wine prefix of its own installs the MSI silently,
-# starts the installed program, replaces it with the rebuilt package, upgrades, uninstalls, and
-# starts the program from the zip unpacked into a folder with a blank and an accented letter in
-# its name. Each case says ok, FAIL or skipped, and
+# packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, once more
+# rebuilt at another time and once as a later build, checks the installer's tables against the
+# rules of Windows Installer's validation, then in a Wine prefix of its own installs the MSI
+# silently, starts the installed program, repairs it, refuses the rebuilt package over it,
+# upgrades to the later build and refuses the earlier one over that, uninstalls, and starts the
+# program from the zip unpacked into a folder with a blank and an accented letter in its name.
+# Every program runs on what its folder holds, with no Qt of the build's. Each case says ok, FAIL or skipped, and
 # the last line counts them. Skipped (77) where Wine, wixl, zip or the X tools are missing.
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
@@ -28,7 +29,7 @@ done
 # The X server, the program's start and the checks of the menu are the real-window tests' own;
 # the program to start is set for each case (corvallo_bin). CORVALLO_EXIT_ALLOWANCE gives the
 # seconds Wine takes to end a process after its window closed (about 2 for a bare Qt window).
-export CORVALLO_BIN=corvallo.exe CORVALLO_EXIT_ALLOWANCE=${CORVALLO_EXIT_ALLOWANCE:-3}
+export CORVALLO_BIN=corvallo.exe CORVALLO_EXIT_ALLOWANCE=${CORVALLO_EXIT_ALLOWANCE:-3} CORVALLO_FOLDER_ONLY=1
 source "$source_dir/tests/window/xvfb-session.sh"
 # No dialog offers Mono or Gecko, and Wine's menu builder writes no shortcut into the desktop's
 # menus outside the prefix.
@@ -61,20 +62,27 @@ run_case() {
 # Outside a clone the packing takes its times from here.
 git -C "$source_dir" rev-parse >/dev/null 2>&1 || export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-0}
 version=$(project_version)
-earlier=0.0.1
-pack() { # OUTPUT [VERSION]
-    CORVALLO_VERSION=${2:-$version} "$source_dir/scripts/package-windows.sh" "$program" "$1" >"$1.log" 2>&1 \
+# The program's build number, as its --version says it (none outside a clone: 0).
+build=$(CORVALLO_FOLDER_ONLY=1 "$source_dir/scripts/wine-run.sh" "$program/corvallo.exe" --version \
+    | tr -d '\r' | sed -n 's/^corvallo [0-9.]* (build \([0-9]*\))$/\1/p')
+build=${build:-0}
+later=$((build + 1))
+pack() { # OUTPUT [BUILD]
+    CORVALLO_BUILD_NUMBER=${2:-} "$source_dir/scripts/package-windows.sh" "$program" "$1" >"$1.log" 2>&1 \
         || { cat "$1.log" >&2; fail "packing into $1"; }
 }
 pack "$work/first"
 pack "$work/second"
-pack "$work/earlier" "$earlier"
+pack "$work/later" "$later"
 # The same version packed again a day later, as a fix in the packing or a rebuilt Qt would be.
 SOURCE_DATE_EPOCH=$((${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)} + 86400)) \
     pack "$work/rebuilt"
 rebuilt_msi=$work/rebuilt/corvallo-$version-x64.msi
 msi=$work/first/corvallo-$version-x64.msi
-old_msi=$work/earlier/corvallo-$earlier-x64.msi
+later_msi=$work/later/corvallo-$version-x64.msi
+# The installer's version: the version's major and minor, and the build.
+msi_version=${version%.*}.$build
+later_version=${version%.*}.$later
 zip_file=$work/first/corvallo-$version-windows-x64.zip
 # unpacked OUTPUT: the folder that OUTPUT's zip holds, unpacked into OUTPUT/unpacked once.
 unpacked() {
@@ -93,7 +101,7 @@ start_x
 
 installed=$WINEPREFIX/drive_c/Program\ Files/Corvallo
 # msiexec ARGUMENT...: Windows Installer's status, its verbose log in $work/msi.log, the seconds
-# it took in $took.
+# it took in $took. (A process's status on Linux is Windows' modulo 256.)
 msiexec() {
     local start=$EPOCHREALTIME status=0
     wine msiexec "$@" /l*v "$(winepath -w "$work/msi.log")" || status=$?
@@ -155,22 +163,25 @@ shortcut() {
     echo "   ${link#"$WINEPREFIX/"}"
 }
 
-arp_entry() {
-    local key icon code size
-    code=$(product_code "$msi")
+arp_entry() { # [MSI VERSION]: the installed package's entry, by default the first's
+    local key icon code size bytes
+    code=$(product_code "${1:-$msi}")
     key="$uninstall_key\\$code"
     [ "$(reg_value "$key" DisplayName)" = Corvallo ] || fail "no entry $code named Corvallo"
-    [ "$(reg_value "$key" DisplayVersion)" = "$version" ] || fail "the entry's version is not $version"
+    [ "$(reg_value "$key" DisplayVersion)" = "${2:-$msi_version}" ] \
+        || fail "the entry's version is $(reg_value "$key" DisplayVersion), not ${2:-$msi_version}"
     [ "$(reg_value "$key" Publisher)" = "The Corvallo developers" ] || fail "the entry names no publisher"
-    # The size that the package gives, against what was installed. (Windows Installer adds its own
-    # estimate, EstimatedSize, which Wine leaves at 0.)
-    size=$(size_kib "$installed")
-    [ "$(reg_value "$key" Size)" = "$size" ] || fail "the entry gives $(reg_value "$key" Size) KiB, Program Files\\Corvallo holds $size"
+    # The size that the package gives is what Program Files\Corvallo holds, in KiB rounded up.
+    # (Windows Installer adds its own estimate, EstimatedSize, which Wine leaves at 0.)
+    size=$(reg_value "$key" Size)
+    bytes=$(find "$installed" -type f -exec stat -c %s {} + | awk '{ n += $1 } END { print n + 0 }')
+    [[ $size =~ ^[0-9]+$ ]] && [ $((size * 1024)) -ge "$bytes" ] && [ $(((size - 1) * 1024)) -lt "$bytes" ] \
+        || fail "the entry gives ${size:-no size} KiB, Program Files\\Corvallo holds $bytes bytes"
     # Windows Installer keeps the product's icon under its packed code, and Add/Remove Programs
     # shows it.
     icon=$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$code")" ProductIcon)
     [ -n "$icon" ] && [ -s "$(winepath -u "$icon")" ] || fail "no product icon for Add/Remove Programs"
-    echo "   Corvallo $version, The Corvallo developers, $(reg_value "$key" Size) KiB, icon $icon"
+    echo "   Corvallo ${2:-$msi_version}, The Corvallo developers, $size KiB for $bytes bytes, icon $icon"
 }
 
 # The real-window helpers start the program as the Windows suite does, with blanks and accents of
@@ -211,57 +222,61 @@ expect_nothing_left() {
     wineserver -k 2>/dev/null || true
     wineserver -w
     local code words=(-e corvallo)
-    for code in "$(product_code "$msi")" "$(product_code "$old_msi")"; do
+    for code in "$(product_code "$msi")" "$(product_code "$later_msi")"; do
         words+=(-e "$(tr -d '{}' <<<"$code")" -e "$(packed "$code")")
     done
     left=$(grep -il "${words[@]}" "$WINEPREFIX"/*.reg || true)
     [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
 }
-# A rebuilt package of the installed version replaces it, and the first replaces the rebuilt again.
-same_version_rebuilt() {
-    local from to
-    for from in "$msi" "$rebuilt_msi"; do
-        to=$rebuilt_msi
-        [ "$from" = "$msi" ] || to=$msi
-        msiexec /i "$(winepath -w "$to")" /qn || fail "installing $(basename "$(dirname "$to")")'s $version over $(basename "$(dirname "$from")")'s gave $?"
-        [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo"
-        [ "$(reg_value "$uninstall_key\\$(product_code "$to")" DisplayVersion)" = "$version" ] \
-            || fail "$(basename "$(dirname "$to")")'s $version is not registered"
-        wine reg query "$uninstall_key\\$(product_code "$from")" >/dev/null 2>&1 \
-            && fail "$(basename "$(dirname "$from")")'s $version is still registered"
-        expect_installed_files "$(unpacked "$(dirname "$to")")"
-    done
-    [ "$(product_code "$msi")" != "$(product_code "$rebuilt_msi")" ] || fail "the rebuilt package has the same product code"
-    shortcut
+# Reinstalling the same file repairs what was lost: a program and a Qt DLL deleted come back.
+# (msiexec /fa with the package's path gives 1605 under Wine; this asks the same on Windows.)
+repair() {
+    rm "$installed/corvallo.exe" "$installed/Qt6Gui.dll"
+    msiexec /i "$(winepath -w "$msi")" REINSTALL=ALL REINSTALLMODE=omus /qn || fail "the repair gave $?"
+    echo "   repaired in $took s"
+    installed_files
+}
+
+# A package of the same build rebuilt (another Qt, a fix in the packing) is the same product,
+# packed otherwise: it has the product code of its version, and leaves one entry. Windows refuses
+# it (1638, another version of this product is already installed); Wine's Windows Installer takes
+# it as a repair (0).
+same_build_rebuilt() {
+    local status=0
+    [ "$(product_code "$msi")" = "$(product_code "$rebuilt_msi")" ] \
+        || fail "the rebuilt package of the same build has another product code"
+    msiexec /i "$(winepath -w "$rebuilt_msi")" /qn || status=$?
+    [ "$status" = $((1638 % 256)) ] || [ "$status" = 0 ] \
+        || fail "installing the rebuilt package gave $status, neither 1638 nor 0"
+    [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo"
+    arp_entry
 }
 
 silent_uninstall() {
-    msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x /qn gave $?"
+    msiexec /x "$(winepath -w "$later_msi")" /qn || fail "msiexec /x /qn gave $?"
     echo "   uninstalled in $took s"
     expect_nothing_left
 }
 
+# A later build upgrades the installed one, and leaves one entry.
 upgrade() {
-    msiexec /i "$(winepath -w "$old_msi")" /qn || fail "installing $earlier gave $?"
-    [ "$(reg_value "$uninstall_key\\$(product_code "$old_msi")" DisplayVersion)" = "$earlier" ] \
-        || fail "$earlier is not installed"
-    msiexec /i "$(winepath -w "$msi")" /qn || fail "upgrading to $version gave $?"
+    msiexec /i "$(winepath -w "$later_msi")" /qn || fail "upgrading to build $later gave $?"
     echo "   upgraded in $took s"
     [ "$(arp_entries)" = 1 ] || fail "$(arp_entries) entries named Corvallo after the upgrade"
-    wine reg query "$uninstall_key\\$(product_code "$old_msi")" >/dev/null 2>&1 && fail "$earlier is still registered"
-    arp_entry
-    installed_files
+    wine reg query "$uninstall_key\\$(product_code "$msi")" >/dev/null 2>&1 && fail "build $build is still registered"
+    arp_entry "$later_msi" "$later_version"
+    expect_installed_files "$(unpacked "$work/later")"
 }
 
+# An earlier build refuses to install over a later one (1603, the installation failed).
 no_downgrade() {
     local status=0
-    msiexec /i "$(winepath -w "$old_msi")" /qn || status=$?
-    # 1603, the installation failed, as the exit status of a process on Linux (modulo 256).
-    [ "$status" = $((1603 % 256)) ] || fail "installing $earlier over $version gave $status, not 1603"
+    msiexec /i "$(winepath -w "$msi")" /qn || status=$?
+    [ "$status" = $((1603 % 256)) ] || fail "installing build $build over build $later gave $status, not 1603"
     grep -q '^Property(S): WIX_DOWNGRADE_DETECTED = ' "$work/msi.log" \
-        || fail "Windows Installer did not find the later version"
-    arp_entry
-    installed_files
+        || fail "Windows Installer did not find the later build"
+    arp_entry "$later_msi" "$later_version"
+    expect_installed_files "$(unpacked "$work/later")"
 }
 
 # The packing is reproducible: two runs give the same zip and the same installer.
@@ -273,8 +288,8 @@ reproducible() {
     echo "   the same zip and the same installer, byte for byte"
 }
 
-# What the packing makes of the folder: one component a file, each with a GUID that the earlier
-# version's has too, so that an upgrade replaces each file in place; and no custom action, so that
+# What the packing makes of the folder: one component a file, each with a GUID that the later
+# build's has too, so that an upgrade replaces each file in place; and no custom action, so that
 # nothing runs at install time but Windows Installer.
 table() { # MSI TABLE: its rows, without the three header lines
     msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4
@@ -286,14 +301,33 @@ installer_tables() {
     [ "$(table "$msi" File | wc -l)" = "$files" ] || fail "the package does not hold the folder's $files files"
     [ "$(table "$msi" Component | grep -cP '^\S+\t\{[0-9A-F-]{36}\}\t\S+\t(256|260)\t')" = $((files + 1)) ] \
         || fail "not every file is a 64-bit component with a GUID of its own"
-    cmp -s <(table "$msi" Component | sort) <(table "$old_msi" Component | sort) \
-        || fail "the earlier version's components have other GUIDs"
+    cmp -s <(table "$msi" Component | sort) <(table "$later_msi" Component | sort) \
+        || fail "the later build's components have other GUIDs"
     echo "   $files files, $((files + 1)) components; no custom action"
 }
 
-# Windows Installer's validation finds nothing to object to in the Start menu's component.
+# Windows Installer's validation finds nothing to object to in the Start menu's component or the
+# upgrades; and it does find each fault planted in a copy: an upgrade that removes the package's
+# own version, and a value of the Start menu's component stored per user or per machine as
+# ALLUSERS says (root -1).
 validation_rules() {
     python3 "$here/ice-check.py" "$msi" || fail "the package breaks the rules above"
+    local planted=$work/planted.msi fault said rule upgrade_code
+    upgrade_code=$(table "$msi" Property | sed -n 's/^UpgradeCode\t//p')
+    for fault in ICE61 ICE57; do
+        cp "$msi" "$planted"
+        case $fault in
+        ICE61) msibuild "$planted" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Language\`, \`Attributes\`, \`Remove\`, \`ActionProperty\`) VALUES ('$upgrade_code', '', '$msi_version', '', 513, '', 'SAMEFOUND')" ;;
+        ICE57) msibuild "$planted" -q "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Value\`, \`Component_\`) VALUES ('Planted', -1, 'Software\\Corvallo', 'Planted', '#1', 'StartMenuShortcut')" ;;
+        esac
+        said=$(python3 "$here/ice-check.py" "$planted") && fail "the planted $fault fault passed"
+        case $fault in
+        ICE61) rule="^ICE61: SAMEFOUND: this product should remove only older versions of itself" ;;
+        ICE57) rule="^ICE57: component StartMenuShortcut has a registry entry that can be either" ;;
+        esac
+        grep -q "$rule" <<<"$said" || fail "the planted $fault fault was not named: $said"
+        echo "   planted: $(grep -m 1 "$rule" <<<"$said")"
+    done
 }
 
 # Every program and DLL is a versioned file to Windows Installer, with its version resource's
@@ -305,9 +339,22 @@ file_versions() {
     [ "$versioned" -gt 0 ] || fail "no program or DLL in the File table"
     [ "$(grep -ciP '^\S+\t\S+\t\S*\.(exe|dll)\t\d+\t\d+\.\d+\.\d+\.\d+\t\d+(,\d+)*\t' <<<"$rows")" = "$versioned" ] \
         || fail "not every program and DLL has a version and a language: $(grep -iP '\.(exe|dll)\t\d+\t\t' <<<"$rows" | cut -f3 | head -n 3)"
-    grep -qP '^corvallo\.exe\t.*\t'"$version"'\.0\t1033\t' <<<"$rows" || fail "corvallo.exe is not version $version.0, language 1033"
+    grep -qP '^corvallo\.exe\t.*\t'"$version.$build"'\t1033\t' <<<"$rows" \
+        || fail "corvallo.exe is not version $version.$build, language 1033"
     [ -z "$(table "$msi" MsiFileHash | cut -f1 | grep -iE '\.(exe|dll)$')" ] || fail "a versioned file keeps a hash"
     echo "   $versioned programs and DLLs, each with its version and language"
+}
+
+# The installer's version is the version's major and minor and the build that the program's
+# --version names, and the later build's is one higher.
+installer_version() {
+    local property
+    property=$(table "$msi" Property | sed -n 's/^ProductVersion\t//p')
+    [ "$property" = "$msi_version" ] || fail "the installer's version is $property, not $msi_version"
+    property=$(table "$later_msi" Property | sed -n 's/^ProductVersion\t//p')
+    [ "$property" = "$later_version" ] || fail "the later build's installer is version $property, not $later_version"
+    [ "$(product_code "$msi")" != "$(product_code "$later_msi")" ] || fail "two builds have one product code"
+    echo "   $msi_version (build $build), and $later_version"
 }
 
 unpacked_zip() {
@@ -318,20 +365,21 @@ unpacked_zip() {
 }
 
 run_case "two packings give the same zip and installer" reproducible
-run_case "one component a file, with the earlier version's GUIDs; no custom action" installer_tables
-run_case "Windows Installer's validation rules ICE38, ICE43, ICE57 and ICE64" validation_rules
+run_case "one component a file, with the later build's GUIDs; no custom action" installer_tables
+run_case "Windows Installer's validation rules ICE38, ICE43, ICE57, ICE61 and ICE64" validation_rules
 run_case "programs and DLLs are versioned files" file_versions
+run_case "the installer's version names the program's build" installer_version
 run_case "silent install (msiexec /i /qn)" silent_install
 run_case "every file in Program Files\\Corvallo" installed_files
 run_case "Start-menu shortcut" shortcut
 run_case "Add/Remove Programs entry" arp_entry
 run_case "the installed program shows the menu and ends on Basta! with 0" installed_program
-run_case "the same version again changes nothing" same_version_again
-run_case "a rebuilt $version replaces the installed one, and back" same_version_rebuilt
+run_case "the same package again changes nothing" same_version_again
+run_case "a repair (REINSTALL=ALL) puts back a deleted program and DLL" repair
+run_case "the same build rebuilt does not replace the installed one" same_build_rebuilt
+run_case "silent upgrade to build $later leaves one version" upgrade
+run_case "build $build does not replace build $later" no_downgrade
 run_case "silent uninstall (msiexec /x /qn) leaves nothing" silent_uninstall
-run_case "silent upgrade from $earlier leaves one version" upgrade
-run_case "$earlier does not replace $version" no_downgrade
-run_case "uninstall after the upgrade leaves nothing" silent_uninstall
 run_case "the zip unpacked into \"Scuola Città\" shows the menu" unpacked_zip
 
 echo "$passed passed, $failed failed, $skipped skipped"
