@@ -15,6 +15,8 @@
 # Builds the Windows program, its folder and the bare window first (scripts/build-windows.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/windows.sh"
+hold_wine_prefix "$(realpath "$0")" "$@"
 runs=5
 while [ $# -gt 0 ]; do
     case $1 in
@@ -24,8 +26,6 @@ while [ $# -gt 0 ]; do
     esac
 done
 [[ $runs =~ ^[0-9]+$ && $runs -ge 1 ]] || { echo "bench/run-windows.sh: --runs takes a whole number from 1" >&2; exit 2; }
-source "$root/scripts/lib/windows.sh"
-hold_wine_prefix "$@"
 
 "$root/scripts/build-windows.sh" --tests >&2
 cmake -S "$root/bench" -B "$root/build/bench/tools" -DCMAKE_BUILD_TYPE=Release >/dev/null

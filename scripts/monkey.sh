@@ -14,6 +14,6 @@ export CORVALLO_MONKEY_HOURS=${1:-10}
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVALLO_SANITIZE=ON -DCORVALLO_WERROR=ON >/dev/null
 cmake --build build/sanitize -j"$(nproc)" --target TestMonkey
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions='$PWD/tests/lsan.supp':print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 QT_QPA_PLATFORM=offscreen build/sanitize/tests/app/TestMonkey

@@ -13,8 +13,8 @@
 # names the Qt for Windows those DLLs come from (default: the one scripts/build-qt-windows.sh
 # keeps). The installer's version is the project's major and minor version and the program's build
 # number, which its version resource carries: a build of a later commit upgrades an earlier one.
-# CORVALLO_VERSION and CORVALLO_BUILD_NUMBER pack under another version or build (the tests'
-# earlier and later packages).
+# CORVALLO_VERSION and CORVALLO_BUILD_NUMBER pack under another version or build than the
+# program's own (for the installer test's later build only: the program would not say it).
 # Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs
 # from the same commit give the same files, byte for byte.
 set -euo pipefail
@@ -236,6 +236,9 @@ program_version=$(awk -F'\t' '$1 == "corvallo.exe" { print $2 }' <<<"$versions")
     || fail "corvallo.exe is version ${BASH_REMATCH[1]}, the project $version: build it again"
 build=${CORVALLO_BUILD_NUMBER:-${BASH_REMATCH[2]}}
 [[ $build =~ ^[0-9]+$ ]] && [ "$build" -le 65535 ] || fail "no build number of 0 to 65535: $build"
+# Without one, every build would be the same version, and none would replace another.
+[ "$build" -gt 0 ] || fail "corvallo.exe has no build number (built outside a clone, or from a \
+shallow one): build it from a full clone, or configure it with -DCORVALLO_BUILD_NUMBER=N"
 msi_version=${version%.*}.$build
 say "Installer version $msi_version (version $version, build $build)"
 # The product code names the installer's version: installing a package of that version again finds

@@ -11,7 +11,8 @@
 # What running needs is installed first, on its own. Package names are the ones every release has.
 # A package that this release does not have, or that apt cannot install on it at present (as in
 # testing during a transition), is named in one line and left out; the tests that need it skip
-# and say why. Running it again installs only what is still missing.
+# and say why, and the suite, told what is lacking (CORVALLO_SETUP_LACKING), lets them outside CI.
+# Running it again installs only what is still missing.
 set -euo pipefail
 
 case ${1:-test} in

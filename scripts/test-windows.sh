@@ -13,10 +13,11 @@
 # under Wine and why, and ends with "N passed, N failed, N skipped"; exits 0 only when none failed.
 # Installs what it needs with apt-get (sudo when not root).
 set -euo pipefail
-cd "$(dirname "$(realpath "$0")")/.."
+self=$(realpath "$0")
+cd "$(dirname "$self")/.."
 source scripts/lib/packages.sh
 source scripts/lib/windows.sh
-hold_wine_prefix "$@"
+hold_wine_prefix "$self" "$@"
 started=$(date +%s)
 
 # Wine's Tahoma (fonts-wine) is only recommended by Wine; the zip and the installer are packed

@@ -33,7 +33,7 @@ rows=(
     "skips and exits 1|Totals: 0 passed, 0 failed, 1 skipped, 0 blacklisted, 5ms|exit 1|fail"
     "skips and crashes|Totals: 0 passed, 0 failed, 1 skipped, 0 blacklisted, 5ms|kill -SEGV \$\$|fail"
     "fails and exits 77|Totals: 0 passed, 1 failed, 0 skipped, 0 blacklisted, 5ms|exit 77|fail"
-    "a skip among failures|Totals: 1 passed, 1 failed, 1 skipped, 0 blacklisted, 5ms|exit 0|run"
+    "passes and skips|Totals: 2 passed, 0 failed, 1 skipped, 0 blacklisted, 5ms|exit 0|notrun"
 )
 {
     echo "cmake_minimum_required(VERSION 3.25)"
@@ -50,6 +50,10 @@ rows=(
         echo "add_test(NAME $name COMMAND bash -c \"echo 'skipped: no X server could be started'; exit 77\")"
         echo "set_tests_properties($name PROPERTIES SKIP_RETURN_CODE 77)"
     done
+    # A test that skips twice, with leave for its first skip only.
+    echo "add_test(NAME partly COMMAND bash -c \"echo 'SKIP   : T::a() no X server' && echo 'SKIP   : T::b() no font' && exit 77\")"
+    echo "set_tests_properties(partly PROPERTIES SKIP_RETURN_CODE 77)"
+    echo "corvallo_may_skip(partly \"no X server\" \"a test of the rules\")"
     echo "corvallo_may_skip(registered \"no X server\" \"a test of the rules\")"
     echo "corvallo_may_skip(unregistered \"no mount namespace\" \"a test of the rules\")"
     echo "corvallo_not_applicable(elsewhere \"it runs on another system\")"
@@ -82,13 +86,15 @@ python3 "$reader" "$work/build" "$work/build/junit.xml" --strict --lacking "sway
 check "strictly, an unregistered skip fails (exit $status)" test "$status" = 1
 check "strictly, the unregistered skip is named" \
     grep -q '^skipped with no registered reason (FAIL): unregistered: skipped: no X server' "$work/strict.log"
+check "a second skip with no leave of its own is named" \
+    grep -q '^skipped with no registered reason (FAIL): partly: SKIP   : T::b() no font$' "$work/strict.log"
 check "the registered skip is named with its reason" \
     grep -q '^skipped: registered: skipped: no X server could be started (may skip: a test of the rules)$' \
     "$work/strict.log"
 check "the test that does not apply is named with its reason" \
     grep -q '^not applicable: elsewhere: it runs on another system$' "$work/strict.log"
 check "the totals count each result" grep -q \
-    '^2 passed, 3 failed, 4 skipped (2 with no registered reason); the set-up could not install sway$' \
+    '^1 passed, 3 failed, 6 skipped (4 with no registered reason); the set-up could not install sway$' \
     "$work/strict.log"
 status=0
 python3 "$reader" "$work/build" "$work/build/junit.xml" >"$work/lenient.log" || status=$?

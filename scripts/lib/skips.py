@@ -33,12 +33,11 @@ def registers(build_dir):
     return not_applicable, may_skip
 
 
-def skip_message(output):
-    """The line in which a test says why it skipped: a script's "skipped: ...", Qt Test's SKIP."""
-    for line in output.splitlines():
-        if line.startswith("skipped: ") or line.startswith("SKIP   : "):
-            return line
-    return "(it gave no reason)"
+def skip_messages(output):
+    """The lines in which a test says why it skipped: a script's "skipped: ...", Qt Test's SKIP
+    for each function or row it skipped."""
+    return [line for line in output.splitlines()
+            if line.startswith("skipped: ") or line.startswith("SKIP   : ")]
 
 
 def skipped_by_test(case):
@@ -66,12 +65,14 @@ def main():
         elif status == "disabled" and name in not_applicable:
             allowed.append(f"not applicable: {name}: {not_applicable[name]}")
         elif status == "notrun" and skipped_by_test(case):
-            message = skip_message(case.findtext("system-out") or "")
-            reasons = [reason for text, reason in may_skip.get(name, []) if text in message]
-            if reasons:
-                allowed.append(f"skipped: {name}: {message} (may skip: {reasons[0]})")
+            # Every skip of the test needs leave: a Qt Test may skip several functions or rows.
+            messages = skip_messages(case.findtext("system-out") or "") or ["(it gave no reason)"]
+            reasons = [next((reason for text, reason in may_skip.get(name, []) if text in message),
+                            None) for message in messages]
+            if all(reasons):
+                allowed.append(f"skipped: {name}: {messages[0]} (may skip: {reasons[0]})")
             else:
-                unregistered.append(f"{name}: {message}")
+                unregistered.append(f"{name}: {messages[reasons.index(None)]}")
         elif status == "disabled":
             unregistered.append(f"{name}: disabled with no reason registered")
         else:

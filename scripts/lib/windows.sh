@@ -11,8 +11,8 @@ wine_prefix() {
     echo "${CORVALLO_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/corvallo/wine}"
 }
 
-# hold_wine_prefix ARGUMENT...: the calling script runs again, with its arguments, holding the Wine
-# prefix alone until it ends: a second run of the Windows suite or benchmark waits for the first,
+# hold_wine_prefix SCRIPT ARGUMENT...: the calling script (its absolute path) runs again, with its
+# arguments, holding the Wine prefix alone until it ends: a second run of the Windows suite or benchmark waits for the first,
 # which ends the prefix's Wine server, and every program of the second with it. (flock -o: the
 # lock stays with flock, not with the Wine server that outlives a program.)
 hold_wine_prefix() {
@@ -21,7 +21,7 @@ hold_wine_prefix() {
     lock=$(wine_prefix).lock
     mkdir -p "$(dirname "$lock")"
     flock -n "$lock" true || echo "Another run holds the Wine prefix $(wine_prefix): waiting for it to end"
-    CORVALLO_WINE_HELD=1 exec flock -o "$lock" "$(realpath "$0")" "$@"
+    CORVALLO_WINE_HELD=1 exec flock -o "$lock" "$@"
 }
 
 # The project's version, as CMakeLists.txt names it.

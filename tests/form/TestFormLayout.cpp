@@ -163,14 +163,19 @@ QRect inkBounds(const Label &label, double ratio)
     return ink;
 }
 
-// One line of an installed font file at a pixel size, read from the file's own bytes: its OS/2
-// table's typographic ascender, descender and line gap over the head table's units per em,
-// rounded to whole pixels; 0 where the file or its tables are not there.
-int fileLineHeight(const QString &file, double pixelSize)
+// The typographic ascent of an installed font file at a pixel size, and its line (ascender,
+// descender and line gap), read from the file's own bytes: its OS/2 table over the head table's
+// units per em; the line rounded to whole pixels. Both 0 where the file or its tables are not
+// there.
+struct FileLine {
+    double ascent = 0;
+    int height = 0;
+};
+FileLine fileLine(const QString &file, double pixelSize)
 {
     QFile source(installedFont(file));
     if (!source.open(QIODevice::ReadOnly))
-        return 0;
+        return {};
     const QByteArray font = source.readAll();
     const auto s16 = [&](qsizetype at) { return qFromBigEndian<qint16>(font.constData() + at); };
     qsizetype os2 = -1;
@@ -182,9 +187,10 @@ int fileLineHeight(const QString &file, double pixelSize)
             head = table.offset;
     }
     if (os2 < 0 || head < 0 || fontU16(font, head + 18) == 0)
-        return 0;
+        return {};
+    const double scale = pixelSize / fontU16(font, head + 18);
     const double units = s16(os2 + 68) - s16(os2 + 70) + s16(os2 + 72);
-    return int(std::lround(units * pixelSize / fontU16(font, head + 18)));
+    return { s16(os2 + 68) * scale, int(std::lround(units * scale)) };
 }
 
 // How many device pixels of a label's text fall outside its text box (the label within its
@@ -541,10 +547,24 @@ private slots:
             font.setFamily(family);
             c.LabelP->setFont(font);
             const double pixels = QRawFont::fromFont(font).pixelSize();
-            const int line = fileLineHeight(QStringLiteral("tahoma.ttf"), pixels);
+            const FileLine file = fileLine(QStringLiteral("tahoma.ttf"), pixels);
+            const int line = file.height;
             QVERIFY2(line > 0, "the font file gives no line height");
+            // The first row's O: its outline's top above the baseline, which lies the file's
+            // ascent, in whole pixels, below the top of the label's text.
+            const QRawFont outlines(installedFont(QStringLiteral("tahoma.ttf")), pixels);
+            const QList<quint32> glyphs = outlines.glyphIndexesForString(QStringLiteral("O"));
+            QVERIFY2(!glyphs.isEmpty(), "the font file has no O");
+            const double expectedTop = (c.LabelP->textBox().top() + std::ceil(file.ascent)
+                                           + outlines.boundingRect(glyphs.first()).top())
+                * ratio;
             c.LabelP->setCaption(QStringLiteral(" O "));
             const int first = inkBounds(*c.LabelP, ratio).top();
+            QVERIFY2(std::abs(first - expectedTop) <= 1,
+                qPrintable(QStringLiteral("%1: the first row's ink begins at %2 device pixels, not %3")
+                               .arg(QLatin1String(variant.name))
+                               .arg(first)
+                               .arg(expectedTop)));
             c.LabelP->setCaption(QStringLiteral("\r\n\r\n O "));
             const int third = inkBounds(*c.LabelP, ratio).top();
             QVERIFY2(std::abs(third - first - 2 * line * ratio) <= 1,

@@ -311,12 +311,15 @@ check_build() {
     [ -f "$tree/debian/control" ] || fail "the source tree has no debian/control"
     missing=$(cd "$tree" && dpkg-checkbuilddeps -Pnocheck 2>&1) \
         || skip_build "the build dependencies are not installed: $missing"
-    # Debian's build servers read alternatives as the first alone, and build with the tests: a
-    # build dependency that only a later alternative satisfies here would stop them.
+    # Debian's build servers build with the tests, and read alternatives as the first alone: where
+    # the tests' build dependencies are installed, a build dependency that only a later alternative
+    # satisfies here would stop them.
+    missing=$(cd "$tree" && dpkg-checkbuilddeps 2>&1) \
+        || skip_build "the tests' build dependencies are not installed: $missing"
     awk '/^[^ #]/ { field = $0 ~ /^Build-Depends(-Arch|-Indep)?:/ }
         field { gsub(/ *[|][^,]*/, "") } { print }' "$tree/debian/control" >"$packages/control.first"
     missing=$(cd "$tree" && dpkg-checkbuilddeps "$packages/control.first" 2>&1) \
-        || fail "a build server, which installs the first of alternatives only, would lack: $missing"
+        || fail "only a later alternative is installed, and a build server, which installs the first alone, would lack: $missing"
     (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
         dpkg-buildpackage -us -uc --build-profiles=nocheck) >"$packages/build.log" 2>&1 \
         || fail "dpkg-buildpackage failed:"$'\n'"$(tail -n 40 "$packages/build.log")"

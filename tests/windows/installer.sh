@@ -9,7 +9,7 @@
 # packs the Windows program of PROGRAM_FOLDER twice with scripts/package-windows.sh, once more
 # rebuilt at another time and once as a later build, checks the installer's tables against the
 # rules of Windows Installer's validation, then in a Wine prefix of its own installs the MSI
-# silently, starts the installed program, repairs it, refuses the rebuilt package over it,
+# silently, starts the installed program, repairs it, tries the rebuilt package over it,
 # upgrades to the later build and refuses the earlier one over that, uninstalls, and starts the
 # program from the zip unpacked into a folder with a blank and an accented letter in its name.
 # Every program runs on what its folder holds, with no Qt of the build's. Each case says ok, FAIL or skipped, and
@@ -62,17 +62,18 @@ run_case() {
 # Outside a clone the packing takes its times from here.
 git -C "$source_dir" rev-parse >/dev/null 2>&1 || export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-0}
 version=$(project_version)
-# The program's build number, as its --version says it (none outside a clone: 0).
-build=$(CORVALLO_FOLDER_ONLY=1 "$source_dir/scripts/wine-run.sh" "$program/corvallo.exe" --version \
-    | tr -d '\r' | sed -n 's/^corvallo [0-9.]* (build \([0-9]*\))$/\1/p')
-build=${build:-0}
-later=$((build + 1))
 pack() { # OUTPUT [BUILD]
     CORVALLO_BUILD_NUMBER=${2:-} "$source_dir/scripts/package-windows.sh" "$program" "$1" >"$1.log" 2>&1 \
         || { cat "$1.log" >&2; fail "packing into $1"; }
 }
 pack "$work/first"
 pack "$work/second"
+# The program's build number, as its version resource carries it (the installed program's
+# --version must say the same); the packing has installed what reads it.
+build=$(/usr/bin/python3 "$source_dir/scripts/lib/pe-versions.py" "$program" \
+    | awk -F'\t' '$1 == "corvallo.exe" { n = split($2, part, "."); print part[n] }')
+[[ $build =~ ^[1-9][0-9]*$ ]] || fail "corvallo.exe carries no build number in its version resource"
+later=$((build + 1))
 pack "$work/later" "$later"
 # The same version packed again a day later, as a fix in the packing or a rebuilt Qt would be.
 SOURCE_DATE_EPOCH=$((${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)} + 86400)) \
@@ -200,6 +201,10 @@ menu_and_basta() { # PROGRAM
 }
 installed_program() {
     menu_and_basta "$installed/corvallo.exe"
+    local said
+    said=$("$runner" "$installed/corvallo.exe" --version | tr -d '\r')
+    [ "$said" = "corvallo $version (build $build)" ] || fail "--version says '$said', the installer $msi_version"
+    echo "   $said"
 }
 
 same_version_again() {
@@ -373,10 +378,10 @@ run_case "silent install (msiexec /i /qn)" silent_install
 run_case "every file in Program Files\\Corvallo" installed_files
 run_case "Start-menu shortcut" shortcut
 run_case "Add/Remove Programs entry" arp_entry
-run_case "the installed program shows the menu and ends on Basta! with 0" installed_program
+run_case "the installed program shows the menu, ends on Basta! with 0 and names its build" installed_program
 run_case "the same package again changes nothing" same_version_again
 run_case "a repair (REINSTALL=ALL) puts back a deleted program and DLL" repair
-run_case "the same build rebuilt does not replace the installed one" same_build_rebuilt
+run_case "the same build rebuilt is the same product, and leaves one entry" same_build_rebuilt
 run_case "silent upgrade to build $later leaves one version" upgrade
 run_case "build $build does not replace build $later" no_downgrade
 run_case "silent uninstall (msiexec /x /qn) leaves nothing" silent_uninstall
