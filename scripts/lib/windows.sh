@@ -24,11 +24,8 @@ hold_wine_prefix() {
     CORVALLO_WINE_HELD=1 exec flock -o "$lock" "$@"
 }
 
-# The project's version, as CMakeLists.txt names it.
-project_version() {
-    sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' \
-        "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt"
-}
+# The project's version (project_version), and the places that name it.
+source "$(dirname "${BASH_SOURCE[0]}")/version.sh"
 
 # What the files under FOLDER hold, in KiB rounded up, as Add/Remove Programs gives a size.
 size_kib() {
