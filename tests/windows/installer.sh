@@ -164,8 +164,22 @@ shortcut() {
     echo "   ${link#"$WINEPREFIX/"}"
 }
 
+# What a deployment tool's detection rule reads: the upgrade code, the same for every build, leads
+# to the installed build's product code, and to it alone; and that code's Add/Remove entry.
+upgrade_codes_key='HKLM\Software\Classes\Installer\UpgradeCodes'
+detected() { # MSI
+    local upgrade_code products
+    upgrade_code=$(table "$1" Property | sed -n 's/^UpgradeCode\t//p')
+    products=$(wine reg query "$upgrade_codes_key\\$(packed "$upgrade_code")" 2>/dev/null | tr -d '\r' \
+        | awk '$2 ~ /^REG_/ { print $1 }')
+    [ "$products" = "$(packed "$(product_code "$1")")" ] \
+        || fail "the upgrade code $upgrade_code leads to '${products//$'\n'/ }', not to $(product_code "$1")"
+    echo "   upgrade code $upgrade_code: product $(product_code "$1")"
+}
+
 arp_entry() { # [MSI VERSION]: the installed package's entry, by default the first's
     local key icon code size bytes
+    detected "${1:-$msi}"
     code=$(product_code "${1:-$msi}")
     key="$uninstall_key\\$code"
     [ "$(reg_value "$key" DisplayName)" = Corvallo ] || fail "no entry $code named Corvallo"
