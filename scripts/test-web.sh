@@ -14,7 +14,7 @@ cd "$(dirname "$(realpath "$0")")/.."
 source scripts/lib/packages.sh
 
 started=$SECONDS
-install_missing chromium nodejs
+install_missing chromium nodejs curl
 scripts/build-web.sh --tests
 echo "Built in $((SECONDS - started)) s; playing the web folder in headless Chromium"
 exec node tests/web/suite.mjs build/web/Corvallo build/web-bench/bare \

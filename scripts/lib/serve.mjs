@@ -3,7 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A static web server for the web folder, as a school's server would send it: each file with its
-// type (application/wasm for the module), compressed with gzip where the browser accepts it.
+// type (application/wasm for the module), compressed where the browser accepts it: the folder's
+// own Brotli or gzip copy of the file where it has one (scripts/lib/precompress.mjs), else gzip
+// made here.
 //   node scripts/lib/serve.mjs FOLDER [PORT] [--room]
 // serves FOLDER on 127.0.0.1 (PORT 8080 by default), or with --room on every address of this
 // machine, for the other devices of the room.
@@ -11,6 +13,7 @@ import { createServer } from 'node:http';
 import { readFile, stat } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { gzipSync } from 'node:zlib';
+import { copies } from './precompress.mjs';
 import { pathToFileURL } from 'node:url';
 import { networkInterfaces } from 'node:os';
 
@@ -22,6 +25,18 @@ const types = {
     '.png': 'image/png',
     '.txt': 'text/plain; charset=utf-8',
 };
+
+// The encodings that an Accept-Encoding header accepts: those it names, less those given q=0.
+function accepted(header) {
+    const names = new Set();
+    for (const part of (header ?? '').split(',')) {
+        const [name, ...parameters] = part.split(';').map((piece) => piece.trim().toLowerCase());
+        const weight = parameters.find((parameter) => parameter.startsWith('q='));
+        if (name && !(weight && Number(weight.slice(2)) === 0))
+            names.add(name);
+    }
+    return names;
+}
 
 // Serves FOLDER on HOST:PORT (0 for any free port); resolves to the server, whose
 // address().port tells the port and whose close() stops it.
@@ -55,6 +70,7 @@ export function serve(folder, port = 0, host = '127.0.0.1') {
                 'Content-Type': types[extname(file)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache',
                 'Last-Modified': modified.toUTCString(),
+                'Vary': 'Accept-Encoding',
             };
             const since = Date.parse(request.headers['if-modified-since'] ?? '');
             if (since >= modified.getTime()) {
@@ -62,21 +78,37 @@ export function serve(folder, port = 0, host = '127.0.0.1') {
                 return;
             }
             server.sent.set(path, (server.sent.get(path) ?? 0) + 1);
-            if (/\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
+            const encodings = accepted(request.headers['accept-encoding']);
+            // A copy older than its file is of an earlier build.
+            for (const [ending, encoding] of copies) {
+                const copy = encodings.has(encoding)
+                    && (await stat(file + ending).catch(() => null))?.mtimeMs >= (await stat(file)).mtimeMs
+                    && await readFile(file + ending).catch(() => null);
+                if (copy) {
+                    headers['Content-Encoding'] = encoding;
+                    server.encodings.set(path, `${encoding}, the folder's copy`);
+                    response.writeHead(200, headers).end(copy);
+                    return;
+                }
+            }
+            if (encodings.has('gzip')) {
                 const key = `${file} ${(await stat(file)).mtimeMs}`;
                 if (!cache.has(key))
                     cache.set(key, gzipSync(body, { level: 9 }));
                 headers['Content-Encoding'] = 'gzip';
+                server.encodings.set(path, 'gzip, made here');
                 response.writeHead(200, headers).end(cache.get(key));
             } else {
+                server.encodings.set(path, 'as it is');
                 response.writeHead(200, headers).end(body);
             }
         } catch (error) {
             response.writeHead(500).end(String(error));
         }
     });
-    // How many times each path was sent whole.
+    // How many times each path was sent whole, and how it was sent the last time.
     server.sent = new Map();
+    server.encodings = new Map();
     // A stopped server ends the connections a browser keeps open, too.
     const sockets = new Set();
     server.on('connection', (socket) => {
