@@ -14,8 +14,9 @@
 # notes, taken from debian/changelog, and SHA256SUMS. The version is CMakeLists.txt's; the
 # changelog's newest entry and the metainfo's newest release must name it.
 # Every time in the files is the commit's. Run again on the same commit, it compares each file
-# with the last run's and fails where one that should be the same differs; the notes name those
-# that cannot be the same, and why. Installs what it needs with apt-get (sudo when not root).
+# with the last run's and fails where one that should be the same differs or is missing, leaving
+# the last run's folder as it was and the new files beside it; the notes name those that cannot be
+# the same, and why. Installs what it needs with apt-get (sudo when not root).
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
 source scripts/lib/packages.sh
@@ -55,14 +56,16 @@ export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export TZ=UTC LC_ALL=C.UTF-8
 started=$SECONDS
-dist=$PWD/dist/$version
+final=$PWD/dist/$version
 arch=$(dpkg --print-architecture)
 
-# The last run's checksums, where it was of this commit, to compare with.
+# The last run's checksums, where it was of this commit, to compare with. The files are made in a
+# folder of their own, which takes the last run's place only when they pass.
 earlier=
-if [ -f "$dist/SHA256SUMS" ] && [ "$(cat "$dist/.commit" 2>/dev/null)" = "$commit" ]; then
-    earlier=$(cat "$dist/SHA256SUMS")
+if [ -f "$final/SHA256SUMS" ] && [ "$(cat "$final/.commit" 2>/dev/null)" = "$commit" ]; then
+    earlier=$(cat "$final/SHA256SUMS")
 fi
+dist=$final.new
 rm -rf "$dist"
 mkdir -p "$dist"
 
@@ -112,7 +115,10 @@ msi_property() {
 debian=$(. /etc/os-release && echo "$PRETTY_NAME")
 {
     printf '# Corvallo %s\n\n' "$version"
-    printf 'Build %s, from commit %s of %s.\n\n' "$build" "$commit" "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d')"
+    printf 'Build %s, from commit %s of %s. The Windows and browser programs name the build\n' \
+        "$build" "$commit" "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d')"
+    printf '(`corvallo --version`); the Debian package, built from its source package, names the\n'
+    printf 'version alone.\n\n'
     printf '## What is new\n\n'
     # The changelog's newest entry, without its first line, its signature and its indentation.
     sed -n '3,/^ -- /p' debian/changelog | sed '$d' | sed 's/^  //' | sed -e :a -e '/^\n*$/{$d;N;ba' -e '}'
@@ -126,14 +132,17 @@ debian=$(. /etc/os-release && echo "$PRETTY_NAME")
     printf -- '- `corvallo_%s_%s.deb`: the Debian package, built on %s; it installs on that\n' "$version" "$arch" "$debian"
     printf '  release and later ones: `sudo apt install ./corvallo_%s_%s.deb`.\n' "$version" "$arch"
     printf -- '- `corvallo_%s.dsc` and `corvallo_%s.tar.xz`: the Debian source package, which is the\n' "$version" "$version"
-    printf '  whole source of every file above, with the scripts that build them.\n'
+    printf '  whole source of every file above, with the scripts that build them (outside a git clone,\n'
+    printf '  configuring with `-DCORVALLO_BUILD_NUMBER=%s` gives the build number that the clone counts).\n' "$build"
     printf -- '- `SHA256SUMS`: the checksum of each file, checked by `sha256sum -c SHA256SUMS`.\n\n'
     printf '## Made again\n\n'
-    printf 'Made again from commit %s, with the same Debian release and packages, the files\n' "$commit"
+    printf 'Every time in these files is the commit'"'"'s. Made again from commit %s with the same\n' "$commit"
+    printf 'Debian release and packages, they come out the same, byte for byte, which\n'
+    printf '`scripts/release.sh` checks each time it is run again on the commit'
     if [ ${#differs_because[@]} -eq 0 ]; then
-        printf 'are the same, byte for byte.\n'
+        printf '.\n'
     else
-        printf 'are the same, byte for byte, except:\n\n'
+        printf ', except:\n\n'
         for file in "${!differs_because[@]}"; do
             printf -- '- `%s`: %s\n' "$file" "${differs_because[$file]}"
         done
@@ -147,6 +156,10 @@ echo "$commit" >"$dist/.commit"
 if [ -n "$earlier" ]; then
     say "Against the last run of this commit"
     differing=()
+    while read -r _ file; do
+        awk -v file="$file" '$2 == file { found = 1 } END { exit !found }' "$dist/SHA256SUMS" \
+            || { differing+=("$file"); say "  $file: MISSING"; }
+    done <<<"$earlier"
     while read -r sum file; do
         before=$(awk -v file="$file" '$2 == file { print $1 }' <<<"$earlier")
         if [ "$before" = "$sum" ]; then
@@ -158,8 +171,12 @@ if [ -n "$earlier" ]; then
             say "  $file: DIFFERS"
         fi
     done <"$dist/SHA256SUMS"
-    [ ${#differing[@]} -eq 0 ] || fail "not the same as the last run of this commit: ${differing[*]}"
+    [ ${#differing[@]} -eq 0 ] \
+        || fail "not the same as the last run of this commit, which stays in $final: ${differing[*]} (the new files are in $dist)"
 fi
+rm -rf "$final"
+mv "$dist" "$final"
+dist=$final
 
 say "Done in $((SECONDS - started)) s: $dist"
 (cd "$dist" && ls -l --time-style=+ -- * | awk '{ printf "  %10d  %s\n", $5, $NF }')

@@ -16,11 +16,11 @@ project_version() {
     sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' "$(version_tree "${1:-}")/CMakeLists.txt"
 }
 
-# The upstream version of the changelog's newest entry: without its epoch ("1:") and its Debian
-# revision ("-1").
+# The version of the changelog's newest entry, without its epoch ("1:"). The package is native,
+# so a Debian revision ("-1") is a version of its own, which the check refuses.
 changelog_version() {
     sed -n '1s/^corvallo (\([^)]*\)).*/\1/p' "$(version_tree "${1:-}")/debian/changelog" \
-        | sed 's/^[0-9]*://; s/-[^-]*$//'
+        | sed 's/^[0-9]*://'
 }
 
 # The version of the metainfo's newest release, the first that it lists.

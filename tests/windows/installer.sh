@@ -139,6 +139,9 @@ silent_install() {
     msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i /qn gave $?"
     echo "   installed in $took s"
     start_menu >"$work/start-menu"
+    # The one per-user value, in the installing user's hive.
+    [ -n "$(reg_value 'HKCU\Software\Corvallo' StartMenuShortcut)" ] \
+        || fail "no HKCU\\Software\\Corvallo\\StartMenuShortcut for the installing user"
 }
 
 # Every file of the packed folder is in Program Files, the same, and nothing else is.
