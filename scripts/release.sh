@@ -115,9 +115,10 @@ msi_property() {
 debian=$(. /etc/os-release && echo "$PRETTY_NAME")
 {
     printf '# Corvallo %s\n\n' "$version"
-    printf 'Build %s, from commit %s of %s. The Windows and browser programs name the build\n' \
+    printf 'Build %s, from commit %s of %s.\n' \
         "$build" "$commit" "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d')"
-    printf '(`corvallo --version`); the Debian package, built from its source package, names the\n'
+    printf 'The Windows program names the build (`corvallo.exe --version`, its file version and the\n'
+    printf 'installer'"'"'s version); the Debian package, built from its source package, names the\n'
     printf 'version alone.\n\n'
     printf '## What is new\n\n'
     # The changelog's newest entry, without its first line, its signature and its indentation.
