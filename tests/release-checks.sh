@@ -28,7 +28,8 @@ git -C "$origin" init -q
 git -C "$origin" add -A
 git -C "$origin" commit -qm first
 git -C "$origin" commit -q --allow-empty -m second
-version=$(sed -n 's/^project(Corvallo VERSION \([0-9.]*\).*/\1/p' "$origin/CMakeLists.txt")
+source "$origin/scripts/lib/version.sh"
+version=$(project_version "$origin")
 [ -n "$version" ] || { echo "FAIL: no version in $source_dir/CMakeLists.txt" >&2; exit 1; }
 
 # Each row: what it tries, a change made to a fresh clone (committed unless the row says the

@@ -29,9 +29,12 @@ export function compress(bytes, encoding) {
     return gzipSync(bytes, { level: 9 });
 }
 
-// Whether a file of the folder is one a server sends compressed; the copies themselves are not.
-export function isCompressible(name) {
-    return compressible.has(extname(name)) && !copies.some(([ending]) => name.endsWith(ending));
+// Whether a file of the folder gets copies: one a server sends compressed, large enough to gain;
+// the copies themselves do not.
+export function isCopied(folder, name) {
+    const path = `${folder}/${name}`;
+    return compressible.has(extname(name)) && !copies.some(([ending]) => name.endsWith(ending))
+        && statSync(path).isFile() && statSync(path).size >= smallest;
 }
 
 // Writes the copies of FOLDER's large files (not of its subfolders: no page asks for the
@@ -40,9 +43,9 @@ export function isCompressible(name) {
 export function precompress(folder) {
     const done = [];
     for (const name of readdirSync(folder).sort()) {
-        const path = `${folder}/${name}`;
-        if (!statSync(path).isFile() || !isCompressible(name) || statSync(path).size < smallest)
+        if (!isCopied(folder, name))
             continue;
+        const path = `${folder}/${name}`;
         const bytes = readFileSync(path);
         for (const [ending, encoding] of copies) {
             const copy = compress(bytes, encoding);

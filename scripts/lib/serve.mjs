@@ -65,7 +65,8 @@ export function serve(folder, port = 0, host = '127.0.0.1') {
                 return;
             }
             // Checked with the server at each use, and not sent again while unchanged.
-            const modified = new Date(Math.floor((await stat(file)).mtimeMs / 1000) * 1000);
+            const { mtimeMs } = await stat(file);
+            const modified = new Date(Math.floor(mtimeMs / 1000) * 1000);
             const headers = {
                 'Content-Type': types[extname(file)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache',
@@ -82,7 +83,7 @@ export function serve(folder, port = 0, host = '127.0.0.1') {
             // A copy older than its file is of an earlier build.
             for (const [ending, encoding] of copies) {
                 const copy = encodings.has(encoding)
-                    && (await stat(file + ending).catch(() => null))?.mtimeMs >= (await stat(file)).mtimeMs
+                    && (await stat(file + ending).catch(() => null))?.mtimeMs >= mtimeMs
                     && await readFile(file + ending).catch(() => null);
                 if (copy) {
                     headers['Content-Encoding'] = encoding;
@@ -92,7 +93,7 @@ export function serve(folder, port = 0, host = '127.0.0.1') {
                 }
             }
             if (encodings.has('gzip')) {
-                const key = `${file} ${(await stat(file)).mtimeMs}`;
+                const key = `${file} ${mtimeMs}`;
                 if (!cache.has(key))
                     cache.set(key, gzipSync(body, { level: 9 }));
                 headers['Content-Encoding'] = 'gzip';

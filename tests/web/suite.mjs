@@ -11,7 +11,7 @@
 //   node tests/web/suite.mjs FOLDER BARE_FOLDER QUESTION_ORDER CHROMIUM OUTPUT [NAME...]
 // Ends with "N passed, N failed, N skipped"; the status is 0 only when none failed.
 import { cp, mkdtemp, readFile, rm, mkdir, utimes, writeFile } from 'node:fs/promises';
-import { readdirSync, statSync } from 'node:fs';
+import { readdirSync } from 'node:fs';
 import { createHash } from 'node:crypto';
 import { request as httpRequest } from 'node:http';
 import { tmpdir } from 'node:os';
@@ -21,7 +21,7 @@ import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import { Browser } from './devtools.mjs';
 import { serve } from '../../scripts/lib/serve.mjs';
 import { transferSizes } from '../../scripts/lib/transfer-size.mjs';
-import { copies, isCompressible, precompress } from '../../scripts/lib/precompress.mjs';
+import { copies, isCopied, precompress } from '../../scripts/lib/precompress.mjs';
 
 const [folder, bareFolder, questionOrder, chromium, output, ...only] = process.argv.slice(2);
 const here = dirname(fileURLToPath(import.meta.url));
@@ -387,7 +387,7 @@ test('level-1-pace', async (s) => {
 // its goal of 3.5 MB. The folder carries a Brotli and a gzip copy of each of its large files,
 // which give the file back.
 test('transfer-size', async () => {
-    for (const name of readdirSync(folder).filter((n) => isCompressible(n) && statSync(join(folder, n)).size >= 1024)) {
+    for (const name of readdirSync(folder).filter((n) => isCopied(folder, n))) {
         const bytes = await readFile(join(folder, name));
         for (const [ending, encoding] of copies) {
             const copy = await readFile(join(folder, name + ending)).catch(() => null);
