@@ -35,9 +35,12 @@ corvallo=$root/build/windows/Corvallo/corvallo.exe
 bare=$(find "$root/build/windows-bench" -name bare_window.exe | head -n 1)
 runner=$root/scripts/wine-run.sh
 [ -n "$bare" ] || { echo "bench/run-windows.sh: the build has no bare_window.exe" >&2; exit 1; }
-# The bare window loads the same stripped DLLs and platform plugin as the program, from beside it.
-cp "$(dirname "$corvallo")"/*.dll "$(dirname "$bare")/"
-cp -r "$(dirname "$corvallo")/platforms" "$(dirname "$bare")/"
+# Both carry Qt linked in; built with a Qt of DLLs, the bare window loads the same stripped DLLs and
+# platform plugin as the program, from beside it.
+if [ -d "$(dirname "$corvallo")/platforms" ]; then
+    cp "$(dirname "$corvallo")"/*.dll "$(dirname "$bare")/"
+    cp -r "$(dirname "$corvallo")/platforms" "$(dirname "$bare")/"
+fi
 
 # One X server of its own, as the real-window tests have.
 export CORVALLO_BIN=$corvallo CORVALLO_RUNNER=$runner

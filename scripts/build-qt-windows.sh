@@ -41,11 +41,13 @@ upstream=${upstream%%[+-]*}
 # compiles dynamic OpenGL). Direct2D stays at its default, since turning it off breaks the platform
 # plugin's link, but not the Direct2D platform plugin (Direct2D 1.1), which a fifth of the build
 # went into. FreeType stays: Qt's offscreen platform, on which the unit tests run, draws with it.
-# The MinGW runtime is linked into every DLL, so none is shipped. No link time goes into a DLL's
-# header or export table, so that two builds give the same DLLs.
+# Qt is built as static libraries, each function and datum in a section of its own, so that the
+# program links in only what it calls and ships as one file; the MinGW runtime is linked in too.
+# No link time goes into a program's header, so that two builds give the same program.
 work=$(dirname "$prefix")/qt-windows-work
 toolchain=$work/mingw-w64.cmake
 runtime='-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp'
+sections='-ffunction-sections -fdata-sections'
 configure=(
     cmake -G Ninja -S "$work/source" -B "$work/build"
     -DCMAKE_TOOLCHAIN_FILE="$toolchain"
@@ -53,14 +55,13 @@ configure=(
     -DCMAKE_INSTALL_PREFIX="$prefix"
     -DQT_HOST_PATH=/usr
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-    -DBUILD_SHARED_LIBS=ON
+    -DBUILD_SHARED_LIBS=OFF
+    -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections"
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
     -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d1_1=OFF
     "${qt_left_out[@]}"
-    -DCMAKE_SHARED_LINKER_FLAGS="$runtime"
-    -DCMAKE_MODULE_LINKER_FLAGS="$runtime"
     -DCMAKE_EXE_LINKER_FLAGS="$runtime"
 )
 line="${configure[*]} (source: qt6-base $source_version)"

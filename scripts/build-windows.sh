@@ -8,9 +8,12 @@
 # scripts/package-windows.sh:
 #   scripts/build-windows.sh          the program, in build/windows/Corvallo
 #   scripts/build-windows.sh --tests  the same, with the unit tests and the benchmark built too
-# Qt for Windows is built first, once (scripts/build-qt-windows.sh); the icon is drawn by the icon
-# tool built for this machine. The folder holds the program, stripped, and only the Qt libraries it
-# loads; the MinGW runtime is linked in. Installs what it needs with apt-get (sudo when not root).
+# Qt for Windows is built first, once (scripts/build-qt-windows.sh), as static libraries; another
+# Qt for Windows, static or as DLLs, is taken from the folder that CORVALLO_QT_WINDOWS names, with
+# the compiler's toolchain file beside it as mingw-w64.cmake, as the one built here has it. The icon
+# is drawn by the icon tool built for this machine. The folder holds the program, stripped, with Qt
+# and the MinGW runtime linked in (or with the Qt DLLs it loads). Installs what it needs with
+# apt-get (sudo when not root).
 set -euo pipefail
 cd "$(dirname "$(realpath "$0")")/.."
 source scripts/lib/packages.sh
@@ -27,9 +30,15 @@ case ${1:-} in
 esac
 jobs=${CORVALLO_JOBS:-2}
 
-scripts/build-qt-windows.sh
-qt=$(scripts/build-qt-windows.sh --print)
-[ -n "$qt" ] || { echo "build-windows: Qt for Windows is not built" >&2; exit 1; }
+qt=${CORVALLO_QT_WINDOWS:-}
+if [ -z "$qt" ]; then
+    scripts/build-qt-windows.sh
+    qt=$(scripts/build-qt-windows.sh --print)
+    [ -n "$qt" ] || { echo "build-windows: Qt for Windows is not built" >&2; exit 1; }
+fi
+qt=$(realpath "$qt")
+[ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ] && [ -f "$qt/mingw-w64.cmake" ] \
+    || { echo "build-windows: $qt is not a Qt 6 for Windows with its compiler's toolchain file (lib/cmake/Qt6/qt.toolchain.cmake, mingw-w64.cmake)" >&2; exit 1; }
 
 packages=(build-essential cmake ninja-build qt6-base-dev libx11-dev)
 install_missing "${packages[@]}"

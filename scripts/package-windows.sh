@@ -8,10 +8,10 @@
 #   scripts/package-windows.sh [PROGRAM_FOLDER [OUTPUT_FOLDER]]
 # writes corvallo-VERSION-windows-x64.zip (a folder that runs where it is unpacked) and
 # corvallo-VERSION-x64.msi (Windows Installer, for all users) into OUTPUT_FOLDER (default
-# build/windows-packages). PROGRAM_FOLDER holds corvallo.exe and the DLLs and plugins it needs;
-# by default it is the Windows build's, built first where it is missing. CORVALLO_QT_WINDOWS
-# names the Qt for Windows those DLLs come from (default: the one scripts/build-qt-windows.sh
-# keeps). The installer's version is the project's major and minor version and the program's build
+# build/windows-packages). PROGRAM_FOLDER holds corvallo.exe, with Qt linked in, or with the
+# DLLs and plugins it needs; by default it is the Windows build's, built first where it is
+# missing. CORVALLO_QT_WINDOWS names the Qt for Windows it was built with (default: the one
+# scripts/build-qt-windows.sh keeps), whose source and options the licence notes give. The installer's version is the project's major and minor version and the program's build
 # number, which its version resource carries: a build of a later commit upgrades an earlier one.
 # CORVALLO_VERSION and CORVALLO_BUILD_NUMBER pack under another version or build than the
 # program's own (for the installer test's later build only: the program would not say it).
@@ -39,8 +39,8 @@ windows_program=build/windows/Corvallo
 default_output=$(realpath -m build/windows-packages)
 output=${output:-$default_output}
 
-say "Packages: wixl and msitools, zip, the icon extractor, the MinGW-w64 tools and licences, faketime, pefile"
-packages=(wixl msitools zip icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
+say "Packages: wixl and msitools, zip and advzip, the icon extractor, the MinGW-w64 tools and licences, faketime, pefile"
+packages=(wixl msitools zip advancecomp icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
     python3 python3-pefile)
 install_missing "${packages[@]}"
 
@@ -54,7 +54,10 @@ if [ -z "$program" ]; then
 fi
 program=$(realpath "$program")
 [ -f "$program/corvallo.exe" ] || fail "$program holds no corvallo.exe"
-[ -f "$program/platforms/qwindows.dll" ] || fail "$program holds no platforms/qwindows.dll"
+# Qt's Windows platform, without which the program shows no window: linked into the program (its
+# plugin's class name is then in it), or beside it as a DLL.
+[ -f "$program/platforms/qwindows.dll" ] || grep -aqF QWindowsIntegrationPlugin "$program/corvallo.exe" \
+    || fail "neither corvallo.exe nor $program/platforms holds Qt's Windows platform"
 
 qt=${CORVALLO_QT_WINDOWS:-}
 [ -n "$qt" ] || [ ! -x scripts/build-qt-windows.sh ] || qt=$(scripts/build-qt-windows.sh --print)
@@ -135,16 +138,22 @@ Corvallo (corvallo.exe) is free software under the GNU General Public License,
 version 3 or any later version: GPL-3.0-or-later.txt. Its source is the Corvallo
 repository at version $version${commit:+ (commit $commit)}.
 
-Qt (Qt6*.dll and the plugins in the folders beside them) is used under the GNU
-Lesser General Public License version 3: LGPL-3.0-only.txt, which builds on the
-GPL (GPL-3.0-or-later.txt). These DLLs were built, unchanged, from Debian's
-source package $qt_source; on Debian, "apt-get source $(echo "$qt_source" | tr ' ' '=')"
-fetches that exact source. They are separate files: you may replace them
-with your own build of Qt. They were configured for x86_64-w64-mingw32 with:
+Qt is linked into corvallo.exe and used under the GNU Lesser General Public
+License version 3: LGPL-3.0-only.txt, which builds on the GPL
+(GPL-3.0-or-later.txt). It was built, unchanged, from Debian's source package
+$qt_source; on Debian, "apt-get source $(echo "$qt_source" | tr ' ' '=')" fetches that exact
+source. It was configured for x86_64-w64-mingw32 with:
 $(sed 's/^/    /' <<<"$qt_options")
 
-The C and C++ runtime of the MinGW-w64 compiler is part of the program and of the
-DLLs: mingw-w64-runtime.txt and gcc-runtime.txt (the GCC Runtime Library
+To run Corvallo with another Qt, changed or not, link it again: the whole
+source of Corvallo is offered above, under the GPL. In that source,
+scripts/build-windows.sh links corvallo.exe with the Qt for Windows that
+CORVALLO_QT_WINDOWS names (your own build, static or as DLLs), or else with
+the one scripts/build-qt-windows.sh builds from Debian's source with the
+options above. docs/windows.md says how, step by step.
+
+The C and C++ runtime of the MinGW-w64 compiler is part of the program:
+mingw-w64-runtime.txt and gcc-runtime.txt (the GCC Runtime Library
 Exception) give their licences.
 EOF
 
@@ -161,6 +170,9 @@ zip_file=$output/$name.zip
 say "Zip: $zip_file"
 rm -f "$zip_file"
 (cd "$stage" && find "$name" -type f | sort | zip -q -X -D -9 "$zip_file" -@)
+# Deflated again, harder (7-Zip's Deflate): still Deflate, which Windows' own unzip reads, 4 %
+# smaller.
+advzip -q -z -3 "$zip_file" || fail "advzip could not recompress $zip_file"
 
 # Every file of the folder is one component; wixl derives its GUID from the file's place, so
 # a file keeps its GUID from build to build and version to version.

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -134,9 +133,15 @@ private:
                      .arg(state.WrongCount)
                      .arg(state.Score));
         if ((lessons == 1 && state.Level >= 3) || !c().LabelG->isHidden()) {
-            static const QRegularExpression remaining(QStringLiteral("^Rimanenti: (-?\\d+) "));
-            const auto match = remaining.match(c().LabelG->caption());
-            if (!match.hasMatch() || match.captured(1).toInt() != form->pool().count())
+            // "Rimanenti: N " and the rest of the line.
+            const QString caption = c().LabelG->caption();
+            const QLatin1String label("Rimanenti: ");
+            const qsizetype end = caption.indexOf(QLatin1Char(' '), label.size());
+            bool number = false;
+            const int shown = caption.startsWith(label) && end > label.size()
+                ? caption.mid(label.size(), end - label.size()).toInt(&number)
+                : 0;
+            if (!number || shown != form->pool().count())
                 fail(QStringLiteral("status line \"%1\" with %2 questions in the pool")
                          .arg(c().LabelG->caption())
                          .arg(form->pool().count()));

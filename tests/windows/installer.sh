@@ -250,10 +250,10 @@ expect_nothing_left() {
     left=$(grep -il "${words[@]}" "$WINEPREFIX"/*.reg || true)
     [ -z "$left" ] || fail "the registry still names Corvallo: $(grep -ih corvallo "$WINEPREFIX"/*.reg | head -n 5)"
 }
-# Reinstalling the same file repairs what was lost: a program and a Qt DLL deleted come back.
+# Reinstalling the same file repairs what was lost: the program and a licence deleted come back.
 # (msiexec /fa with the package's path gives 1605 under Wine; this asks the same on Windows.)
 repair() {
-    rm "$installed/corvallo.exe" "$installed/Qt6Gui.dll"
+    rm "$installed/corvallo.exe" "$installed/LICENSES/README.txt"
     msiexec /i "$(winepath -w "$msi")" REINSTALL=ALL REINSTALLMODE=omus /qn || fail "the repair gave $?"
     echo "   repaired in $took s"
     installed_files
@@ -397,7 +397,7 @@ run_case "Start-menu shortcut" shortcut
 run_case "Add/Remove Programs entry" arp_entry
 run_case "the installed program shows the menu, ends on Basta! with 0 and names its build" installed_program
 run_case "the same package again changes nothing" same_version_again
-run_case "a repair (REINSTALL=ALL) puts back a deleted program and DLL" repair
+run_case "a repair (REINSTALL=ALL) puts back a deleted program and licence" repair
 run_case "the same build rebuilt is the same product, and leaves one entry" same_build_rebuilt
 run_case "silent upgrade to build $later leaves one version" upgrade
 run_case "build $build does not replace build $later" no_downgrade
