@@ -133,6 +133,9 @@ CORVALLO_EXIT_ALLOWANCE=$allowance ctest --test-dir "$build" -L window --output-
 cat "$build/window.log" >>"$log"
 count "$build/window.log" window
 grep -E '^ *[0-9]+/[0-9]+ Test +#' "$build/window.log" | sed 's/^ *//' || true
+# Why a window test failed, where only this output is kept (as in CI): its own failure line and
+# what follows it.
+grep -A 12 '^FAIL: ' "$build/window.log" | sed 's/^/    /' || true
 
 echo "The zip and the installer under Wine"
 CORVALLO_EXIT_ALLOWANCE=$allowance tests/windows/installer.sh build/windows/Corvallo \

@@ -88,16 +88,14 @@ windows_path() {
     path=$(realpath "$1")
     printf 'Z:%s' "${path//\//\\}"
 }
-# Qt's libraries come from the build of Qt for Windows only where the program's folder has none,
-# so that a DLL missing from a folder that ships them is not hidden; with CORVALLO_FOLDER_ONLY=1,
-# never: a shipped folder runs on what it holds, as on a Windows machine without Qt.
+# The Qt built here is linked into every program. Another Qt for Windows, built as DLLs and named by
+# CORVALLO_QT_WINDOWS, lends them only where the program's folder has none, so that a DLL missing
+# from a folder that ships them is not hidden; with CORVALLO_FOLDER_ONLY=1, never: a shipped
+# folder runs on what it holds, as on a Windows machine without Qt.
 program_folder=$(dirname "$(realpath "$program")")
-if [ "${CORVALLO_FOLDER_ONLY:-}" != 1 ] && [ ! -e "$program_folder/Qt6Core.dll" ]; then
-    qt=$("$here/build-qt-windows.sh" --print 2>/dev/null || true)
-    [ -z "$qt" ] || export WINEPATH="$(windows_path "$qt/bin")"
+if [ "${CORVALLO_FOLDER_ONLY:-}" != 1 ] && [ -n "${CORVALLO_QT_WINDOWS:-}" ] && [ ! -e "$program_folder/Qt6Core.dll" ]; then
+    export WINEPATH="$(windows_path "$CORVALLO_QT_WINDOWS/bin")"
 fi
-# Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
-# here they go to the standard error and output that the caller reads, as on Linux.
 export QT_FORCE_STDERR_LOGGING=1
 # Qt's offscreen platform for Windows reads fonts only from a folder of its own: there Wine's fonts,
 # which its desktop offers as Windows' own, and DejaVu Sans for the sans-serif faces that every
@@ -120,9 +118,21 @@ done < <(compgen -e | grep '^QT_')
 # two lines at every start, where Windows 10 and 11 say nothing. Only they are left out of the
 # program's standard error, so that a test that expects it quiet checks everything else.
 wine_only=$'^(SetProcessDpiAwarenessContext\(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2\) failed: COM error 0x57 |EnableNonClientDpiScaling\(\) failed for HWND 0x[0-9a-f]+ \(120\) \(Call not implemented\.\)\r?$)'
+# The program writes into files, which are handed on as they grow until it has ended: Wine's
+# server can hold a program's standard handles after its end (seen with two tests started side by
+# side), and a pipe of the caller's held there would keep the caller waiting (a unit test of one
+# second took two and a half minutes).
 status=0
 launch=("$launcher")
 [ "${CORVALLO_NO_STD_HANDLES:-}" != 1 ] || launch+=(--no-std-handles)
-wine "${launch[@]}" "$(windows_path "$program")" "$@" 2> >(grep --line-buffered -Ev "$wine_only" >&2) || status=$?
-wait $! || true
+output=$(mktemp)
+errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+wine "${launch[@]}" "$(windows_path "$program")" "$@" >"$output" 2>"$errors" &
+wine_pid=$!
+tail -q -s 0.02 -n +1 -f --pid="$wine_pid" "$output" &
+copying=$!
+tail -q -s 0.02 -n +1 -f --pid="$wine_pid" "$errors" | grep --line-buffered -Ev "$wine_only" >&2 &
+wait "$wine_pid" || status=$?
+wait "$copying" $! || true
 exit "$status"
