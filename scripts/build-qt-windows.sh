@@ -4,9 +4,9 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Builds the part of Qt that Corvallo uses (Core, Gui, Widgets, Test and the Windows platform
-# plugin) for 64-bit Windows, from this Debian release's own Qt source, with this machine's Qt as
-# the host tools:
+# Builds the part of Qt that Corvallo uses (Core, Gui, Widgets, Test, and the Windows and offscreen
+# platform plugins) for 64-bit Windows, as static libraries, from this Debian release's own Qt
+# source, with this machine's Qt as the host tools:
 #   scripts/build-qt-windows.sh          builds once, then reuses the result
 #   scripts/build-qt-windows.sh --print  only prints where the result is (empty when not built)
 # The result lands in ${XDG_CACHE_HOME:-~/.cache}/corvallo/qt-windows-VERSION, with the exact

@@ -40,7 +40,7 @@ default_output=$(realpath -m build/windows-packages)
 output=${output:-$default_output}
 
 say "Packages: wixl and msitools, zip and advzip, the icon extractor, the MinGW-w64 tools and licences, faketime, pefile"
-packages=(wixl msitools zip advancecomp icoutils binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
+packages=(wixl msitools zip advancecomp icoutils qt6-base-dev binutils-mingw-w64-x86-64 mingw-w64-common gcc-mingw-w64-base git faketime
     python3 python3-pefile)
 install_missing "${packages[@]}"
 
@@ -83,7 +83,7 @@ trap 'rm -rf "$stage"' EXIT
 folder=$stage/$name
 mkdir -p "$folder/LICENSES"
 
-say "Gathering the program, the DLLs it needs and its plugins from $program"
+say "Gathering the program, and any DLL and plugin it needs, from $program"
 # A DLL that the folder lacks: beside the program, then in Qt's and the MinGW runtime's folders.
 find_dll() {
     local dir found
@@ -118,35 +118,53 @@ find "$folder" \( -iname '*.exe' -o -iname '*.dll' \) -exec x86_64-w64-mingw32-s
 while IFS= read -r file; do
     stamp=$(x86_64-w64-mingw32-objdump -p "$folder/$file" | sed -n 's|^Time/Date stamp\s*||p')
     [ -z "$stamp" ] || [ "$stamp" = 0 ] \
-        || fail "$file carries its link time in its export table ($stamp): build Qt for Windows again (scripts/build-qt-windows.sh)"
+        || fail "$file carries its link time ($stamp): link it again with --no-insert-timestamp (scripts/build-windows.sh does; for a Qt DLL, scripts/build-qt-windows.sh)"
 done < <(cd "$folder" && find . \( -iname '*.exe' -o -iname '*.dll' \) -printf '%P\n' | sort)
 
 say "Licences: the program's, Qt's with its source, the MinGW-w64 runtime's"
 commit=$(git -C "$source" rev-parse --short=12 HEAD 2>/dev/null || true)
+# A tree with changes not committed is not that commit's source.
+[ -z "$commit" ] || git -C "$source" diff --quiet HEAD 2>/dev/null || commit="$commit, with changes not committed"
 cp LICENSES/GPL-3.0-or-later.txt "$folder/LICENSES/"
+cp /usr/share/doc/qt6-base-dev/copyright "$folder/LICENSES/qt-and-its-third-party-code.txt"
 cp /usr/share/common-licenses/LGPL-3 "$folder/LICENSES/LGPL-3.0-only.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$folder/LICENSES/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$folder/LICENSES/gcc-runtime.txt"
 # The configure line's options, one a line (a value may hold blanks), less the ones naming folders
 # of the machine that built it.
 qt_options=$(awk '{ for (i = 1; i <= NF && $i != "(source:"; i++) if ($i ~ /^-D/) printf "%s%s", (n++ ? "\n" : ""), $i; else if (n) printf " %s", $i }' \
-    "$qt/configure-line.txt" | grep -v -e '_PREFIX=' -e '_FILE=' -e '_PATH' || true)
+    "$qt/configure-line.txt" | grep -v -e '_PREFIX=' -e '_FILE=' -e '_PATH' | sed -E 's/^(-D[^=]+=)(.* .*)$/\1"\2"/' || true)
+# Qt linked into the program, or shipped beside it as DLLs.
+if [ -e "$folder/Qt6Core.dll" ]; then
+    qt_shipped="Qt (Qt6*.dll and the plugins in the folders beside them) is used under
+the GNU Lesser General Public License version 3: LGPL-3.0-only.txt, which
+builds on the GPL (GPL-3.0-or-later.txt). These DLLs were built"
+    qt_replaced="They are separate files: you may replace them with your own build of Qt,
+or link Corvallo again:"
+else
+    qt_shipped="Qt is linked into corvallo.exe and used under the GNU Lesser General Public
+License version 3: LGPL-3.0-only.txt, which builds on the GPL
+(GPL-3.0-or-later.txt). It was built"
+    qt_replaced="To run Corvallo with another Qt, changed or not, link it again:"
+fi
 cat >"$folder/LICENSES/README.txt" <<EOF
 Corvallo $version for 64-bit Windows
 
 Corvallo (corvallo.exe) is free software under the GNU General Public License,
 version 3 or any later version: GPL-3.0-or-later.txt. Its source is the Corvallo
-repository at version $version${commit:+ (commit $commit)}.
+repository at version $version${commit:+ (commit $commit)}, and the source
+package corvallo_$version.tar.xz that each release offers beside this file.
 
-Qt is linked into corvallo.exe and used under the GNU Lesser General Public
-License version 3: LGPL-3.0-only.txt, which builds on the GPL
-(GPL-3.0-or-later.txt). It was built, unchanged, from Debian's source package
+$qt_shipped, unchanged, from Debian's source package
 $qt_source; on Debian, "apt-get source $(echo "$qt_source" | tr ' ' '=')" fetches that exact
 source. It was configured for x86_64-w64-mingw32 with:
 $(sed 's/^/    /' <<<"$qt_options")
+Qt's own copyright notices, with those of the code it bundles (FreeType,
+HarfBuzz, PCRE2, zlib, libpng and others) and their licences, are in
+qt-and-its-third-party-code.txt.
 
-To run Corvallo with another Qt, changed or not, link it again: the whole
-source of Corvallo is offered above, under the GPL. In that source,
+$qt_replaced
+the whole source of Corvallo is offered above, under the GPL. In that source,
 scripts/build-windows.sh links corvallo.exe with the Qt for Windows that
 CORVALLO_QT_WINDOWS names (your own build, static or as DLLs), or else with
 the one scripts/build-qt-windows.sh builds from Debian's source with the

@@ -301,6 +301,17 @@ no_downgrade() {
     expect_installed_files "$(unpacked "$work/later")"
 }
 
+# What a user downloads is as small as the program needs: the zip at most 4 MiB, the folder it
+# unpacks into at most 10 MiB (a Qt shipped as DLLs beside the program makes 5.5 and 13.2).
+small_downloads() {
+    local zip_bytes folder_bytes
+    zip_bytes=$(stat -c %s "$zip_file")
+    folder_bytes=$(find "$folder" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    echo "   zip $zip_bytes bytes, folder $folder_bytes bytes"
+    [ "$zip_bytes" -le $((4 * 1024 * 1024)) ] || fail "the zip has $zip_bytes bytes, more than 4 MiB"
+    [ "$folder_bytes" -le $((10 * 1024 * 1024)) ] || fail "the folder holds $folder_bytes bytes, more than 10 MiB"
+}
+
 # The packing is reproducible: two runs give the same zip and the same installer.
 # msidiff leaves the tables' files in the current folder: it runs in the test's own.
 reproducible() {
@@ -387,6 +398,7 @@ unpacked_zip() {
 }
 
 run_case "two packings give the same zip and installer" reproducible
+run_case "the zip at most 4 MiB, its folder at most 10 MiB" small_downloads
 run_case "one component a file, with the later build's GUIDs; no custom action" installer_tables
 run_case "Windows Installer's validation rules ICE38, ICE43, ICE57, ICE61 and ICE64" validation_rules
 run_case "programs and DLLs are versioned files" file_versions
