@@ -8,8 +8,8 @@
 # same Qt for Windows linked in, the same compiler and options; it keeps Qt Widgets' style images,
 # 0.35 MB registered at start, which the program leaves out), runs alternated, as bench/run.sh
 # does on Linux: exec to window mapped and to the first paint of the menu, read back from an X
-# server of its own. Both start through scripts/wine-run.sh, with a Wine server kept running, as a desktop
-# keeps Windows running.
+# server of its own. Both start through scripts/wine-run.sh, with a Wine server kept running, as a
+# desktop keeps Windows running.
 #
 #   bench/run-windows.sh [--runs N]      (default 5)
 #

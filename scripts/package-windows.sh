@@ -11,8 +11,9 @@
 # build/windows-packages). PROGRAM_FOLDER holds corvallo.exe, with Qt linked in, or with the
 # DLLs and plugins it needs; by default it is the Windows build's, built first where it is
 # missing. CORVALLO_QT_WINDOWS names the Qt for Windows it was built with (default: the one
-# scripts/build-qt-windows.sh keeps), whose source and options the licence notes give. The installer's version is the project's major and minor version and the program's build
-# number, which its version resource carries: a build of a later commit upgrades an earlier one.
+# scripts/build-qt-windows.sh keeps), whose source and options the licence notes give. The
+# installer's version is the project's major and minor version and the program's build number,
+# which its version resource carries: a build of a later commit upgrades an earlier one.
 # CORVALLO_VERSION and CORVALLO_BUILD_NUMBER pack under another version or build than the
 # program's own (for the installer test's later build only: the program would not say it).
 # Every time in the zip and the installer is the last commit's (SOURCE_DATE_EPOCH), so two runs

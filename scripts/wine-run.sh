@@ -96,6 +96,8 @@ program_folder=$(dirname "$(realpath "$program")")
 if [ "${CORVALLO_FOLDER_ONLY:-}" != 1 ] && [ -n "${CORVALLO_QT_WINDOWS:-}" ] && [ ! -e "$program_folder/Qt6Core.dll" ]; then
     export WINEPATH="$(windows_path "$CORVALLO_QT_WINDOWS/bin")"
 fi
+# Qt writes its messages, and Qt Test its results, to the debugger unless a console is attached;
+# here they go to the standard error and output that the caller reads, as on Linux.
 export QT_FORCE_STDERR_LOGGING=1
 # Qt's offscreen platform for Windows reads fonts only from a folder of its own: there Wine's fonts,
 # which its desktop offers as Windows' own, and DejaVu Sans for the sans-serif faces that every
