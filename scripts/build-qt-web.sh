@@ -63,7 +63,7 @@ configure=(
     -DFEATURE_precompile_header=ON
     "${qt_left_out[@]}"
 )
-line="${configure[*]} (source: qt6-base $source_version; $(emcc --version | head -n 1);\
+line="${configure[*]} (source: qt6-base $source_version; changes: $(qt_patches_id); $(emcc --version | head -n 1);\
  $(sha256sum <"$work/qt-web-openglwidgets.cmake" | cut -c 1-16))"
 
 say "Checking for a build of Qt $host_version in $prefix"
@@ -88,8 +88,7 @@ say "Building with $jobs jobs"
 build_qt "$work" "$jobs" || fail "no Qt for the web"
 
 say "Installing into $prefix"
-# The fonts Qt's web platform carries, with their licences, for the folder that ships them.
+# The licence of the font Qt's web platform carries, for the folder that ships it.
 install_qt "$work" "$prefix" "$line" \
-    "$work/source/src/3rdparty/wasm/DEJAVU-LICENSE:licenses/DEJAVU-LICENSE" \
     "$work/source/src/3rdparty/wasm/VERA-LICENSE:licenses/VERA-LICENSE" \
     || fail "no Qt for the web"

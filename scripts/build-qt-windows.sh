@@ -64,7 +64,7 @@ configure=(
     "${qt_left_out[@]}"
     -DCMAKE_EXE_LINKER_FLAGS="$runtime"
 )
-line="${configure[*]} (source: qt6-base $source_version)"
+line="${configure[*]} (source: qt6-base $source_version; changes: $(qt_patches_id))"
 
 say "Checking for a build of Qt $host_version in $prefix"
 if qt_built "$prefix" "$line"; then

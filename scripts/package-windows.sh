@@ -64,7 +64,9 @@ qt=${CORVALLO_QT_WINDOWS:-}
 [ -n "$qt" ] || [ ! -x scripts/build-qt-windows.sh ] || qt=$(scripts/build-qt-windows.sh --print)
 [ -n "$qt" ] && [ -s "$qt/configure-line.txt" ] \
     || fail "no Qt for Windows with its configure-line.txt: run scripts/build-qt-windows.sh or set CORVALLO_QT_WINDOWS"
-qt_source=$(sed -n 's/.*(source: \(qt6-base [^)]*\))$/\1/p' "$qt/configure-line.txt")
+qt_source=$(sed -n 's/.*(source: \(qt6-base [^;)]*\).*)$/\1/p' "$qt/configure-line.txt")
+# Where Qt carries Corvallo's own changes, the line names them by a digest of packaging/qt-patches.
+qt_changes=$(sed -n 's/.*(source: qt6-base [^;)]*; changes: \([0-9a-f]*\).*/\1/p' "$qt/configure-line.txt")
 [ -n "$qt_source" ] || fail "$qt/configure-line.txt does not say which qt6-base it was built from"
 
 version=${CORVALLO_VERSION:-$(project_version)}
@@ -125,7 +127,8 @@ done < <(cd "$folder" && find . \( -iname '*.exe' -o -iname '*.dll' \) -printf '
 say "Licences: the program's, Qt's with its source, the MinGW-w64 runtime's"
 commit=$(git -C "$source" rev-parse --short=12 HEAD 2>/dev/null || true)
 # A tree with changes not committed is not that commit's source.
-[ -z "$commit" ] || git -C "$source" diff --quiet HEAD 2>/dev/null || commit="$commit, with changes not committed"
+[ -z "$commit" ] || [ -z "$(git -C "$source" status --porcelain --untracked-files=normal 2>/dev/null)" ] \
+    || commit="$commit, with changes not committed"
 cp LICENSES/GPL-3.0-or-later.txt "$folder/LICENSES/"
 cp /usr/share/doc/qt6-base-dev/copyright "$folder/LICENSES/qt-and-its-third-party-code.txt"
 cp /usr/share/common-licenses/LGPL-3 "$folder/LICENSES/LGPL-3.0-only.txt"
@@ -148,6 +151,13 @@ License version 3: LGPL-3.0-only.txt, which builds on the GPL
 (GPL-3.0-or-later.txt). It was built"
     qt_replaced="To run Corvallo with another Qt, changed or not, link it again:"
 fi
+if [ -n "$qt_changes" ]; then
+    qt_changed="Corvallo's own changes to it are the files in packaging/qt-patches of
+Corvallo's source, each saying what it changes and why, applied in their
+names' order."
+else
+    qt_changed="Corvallo made no changes to it."
+fi
 cat >"$folder/LICENSES/README.txt" <<EOF
 Corvallo $version for 64-bit Windows
 
@@ -156,9 +166,9 @@ version 3 or any later version: GPL-3.0-or-later.txt. Its source is the Corvallo
 repository at version $version${commit:+ (commit $commit)}, and the source
 package corvallo_$version.tar.xz that each release offers beside this file.
 
-$qt_shipped, unchanged, from Debian's source package
+$qt_shipped from Debian's source package
 $qt_source; on Debian, "apt-get source $(echo "$qt_source" | tr ' ' '=')" fetches that exact
-source. It was configured for x86_64-w64-mingw32 with:
+source. $qt_changed It was configured for x86_64-w64-mingw32 with:
 $(sed 's/^/    /' <<<"$qt_options")
 Qt's own copyright notices, with those of the code it bundles (FreeType,
 HarfBuzz, PCRE2, zlib, libpng and others) and their licences, are in

@@ -39,7 +39,6 @@ file(COPY_FILE /usr/share/doc/fonts-wine/copyright ${FOLDER}/LICENSES/tahoma-fro
 file(COPY_FILE /usr/share/common-licenses/LGPL-2.1 ${FOLDER}/LICENSES/LGPL-2.1-or-later.txt)
 file(COPY_FILE /usr/share/doc/emscripten/copyright ${FOLDER}/LICENSES/emscripten-runtime.txt)
 file(COPY_FILE /usr/share/doc/qt6-base-dev/copyright ${FOLDER}/LICENSES/qt-and-its-third-party-code.txt)
-file(COPY_FILE ${QT_LICENSES}/DEJAVU-LICENSE ${FOLDER}/LICENSES/dejavu-fonts-in-qt.txt)
 file(COPY_FILE ${QT_LICENSES}/VERA-LICENSE ${FOLDER}/LICENSES/bitstream-vera-font-in-qt.txt)
 file(WRITE ${FOLDER}/LICENSES/README.txt "Corvallo ${VERSION} for web browsers
 
@@ -47,18 +46,22 @@ Corvallo is free software under the GNU General Public License, version 3 or
 any later version: GPL-3.0-or-later.txt. Its source is the Corvallo repository
 at version ${VERSION}.
 
-corvallo.wasm holds, besides the program, Qt ${QT_VERSION} (Core, Gui, Widgets and
-its WebAssembly platform), used under the GNU Lesser General Public License
-version 3 (LGPL-3.0-only.txt), built unchanged from Debian's source package
-qt6-base; scripts/build-web.sh in Corvallo's source builds it again. The whole
-is distributed under the GPL with its complete source, as the LGPL allows.
+corvallo.wasm holds, besides the program, Qt ${QT_VERSION}: Core, Gui and Widgets,
+used under the GNU Lesser General Public License version 3 (LGPL-3.0-only.txt),
+and its WebAssembly platform, used under the GNU General Public License
+version 3 (GPL-3.0-or-later.txt holds its text), so that corvallo.wasm as a
+whole is under the GPL version 3. Qt was built from Debian's source package
+${QT_SOURCE} ("apt-get source" fetches it), with Corvallo's own changes:
+the files in packaging/qt-patches of Corvallo's source, each saying what it
+changes and why; scripts/build-web.sh in Corvallo's source builds it again.
+The whole is distributed under the GPL with its complete source, as the LGPL
+allows.
 The code Qt brings along (HarfBuzz, FreeType, PCRE2, libpng, zlib and more) is
 under the free licences that Debian lists for qt6-base:
 qt-and-its-third-party-code.txt.
 
-Qt's web platform carries the fonts DejaVu Sans, DejaVu Sans Mono and Bitstream
-Vera Sans, under their own free licences: dejavu-fonts-in-qt.txt and
-bitstream-vera-font-in-qt.txt.
+Qt's web platform carries the font Bitstream Vera Sans, under its own free
+licence: bitstream-vera-font-in-qt.txt.
 
 The window's font is Wine's Tahoma, from Debian's fonts-wine, under the GNU
 Lesser General Public License version 2.1 or later: tahoma-from-wine.txt and

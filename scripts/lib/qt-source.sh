@@ -10,13 +10,26 @@ qt_source_version() {
     dpkg-query -W -f='${source:Version}' qt6-base-dev
 }
 
-# unpack_qt_source WORK VERSION: the source package qt6-base VERSION, patched, in WORK/source.
-# It comes through an apt configuration of its own in WORK (the release's entries as deb-src), so
-# the system's lists stay as they are; its tarballs are unpacked where they were fetched, not
-# copied beside the tree. An unpacked tree of the same version is kept. Fails loudly.
+# Corvallo's own changes to Qt, applied in their names' order over Debian's; see their headers.
+qt_patches=$(realpath "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/../../packaging/qt-patches")
+
+# qt_patches_id: a short digest of those changes (their diffs, not the words above them), for a
+# build's configure line, so that a Qt built with other changes is not reused.
+qt_patches_id() {
+    local patch
+    for patch in "$qt_patches"/*.patch; do
+        [ ! -e "$patch" ] || sed -n '/^--- /,$p' "$patch"
+    done | sha256sum | cut -c 1-16
+}
+
+# unpack_qt_source WORK VERSION: the source package qt6-base VERSION, patched by Debian and by
+# Corvallo, in WORK/source. It comes through an apt configuration of its own in WORK (the release's
+# entries as deb-src), so the system's lists stay as they are; its tarballs are unpacked where they
+# were fetched, not copied beside the tree. An unpacked tree of the same version and changes is
+# kept. Fails loudly.
 unpack_qt_source() {
-    local work=$1 version=$2 apt_dir=$1/apt file
-    if [ "$(cat "$work/source/.complete" 2>/dev/null)" = "$version" ]; then
+    local work=$1 version=$2 apt_dir=$1/apt file patch
+    if [ "$(cat "$work/source/.complete" 2>/dev/null)" = "$version $(qt_patches_id)" ]; then
         echo "      already unpacked"
         return 0
     fi
@@ -50,7 +63,15 @@ unpack_qt_source() {
         echo "could not unpack the source of qt6-base $version" >&2
         return 1
     }
-    echo "$version" >"$work/source/.complete"
+    for patch in "$qt_patches"/*.patch; do
+        [ -e "$patch" ] || continue
+        patch -p1 -s -N -d "$work/source" <"$patch" >>"$work/unpack.log" 2>&1 || {
+            tail -n 5 "$work/unpack.log" >&2
+            echo "could not apply $(basename "$patch") to qt6-base $version" >&2
+            return 1
+        }
+    done
+    echo "$version $(qt_patches_id)" >"$work/source/.complete"
 }
 
 # drop_qt_source WORK: what unpack_qt_source left, once Qt is installed; the logs stay.

@@ -32,6 +32,6 @@ if (import.meta.url === pathToFileURL(process.argv[1]).href) {
     const folder = process.argv[2];
     const { wasm, gzip, brotli } = transferSizes(folder);
     const kib = (n) => Math.ceil(n / 1024);
-    console.log(`The web folder is ${folder}: corvallo.wasm ${kib(wasm)} KiB; sent with gzip -9 `
+    console.log(`The web folder is ${folder}: corvallo.wasm ${kib(wasm)} KiB; sent with gzip (level 9) `
         + `${kib(gzip)} KiB, with Brotli ${kib(brotli)} KiB`);
 }

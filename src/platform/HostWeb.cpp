@@ -57,10 +57,10 @@ bool systemOffersTahoma()
     return false;
 }
 
-// The one face Qt for the web brings along.
+// The one face Qt for the web brings along, as built here.
 QStringList sansSerifFamilies()
 {
-    return { QStringLiteral("DejaVu Sans") };
+    return { QStringLiteral("Bitstream Vera Sans") };
 }
 
 void wait(std::chrono::steady_clock::duration duration)

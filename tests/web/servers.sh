@@ -140,6 +140,9 @@ for server in "nginx $nginx_port" "Apache $apache_port"; do
         tried=$((tried + 1))
         headers=(-H "Accept-Encoding: $accepts")
         [ -n "$accepts" ] || headers=(-H "Accept-Encoding:")
+        # A server that does not answer leaves no headers: the row fails with its status.
+        : >"$work/headers"
+        : >"$work/body"
         status=$(curl -s -D "$work/headers" -o "$work/body" -w '%{http_code}' "${headers[@]}" \
             "http://127.0.0.1:$at/corvallo/$file" || true)
         sent=$(tr -d '\r' <"$work/headers" | sed -n 's/^[Cc]ontent-[Ee]ncoding: *//p' | tail -n 1)
